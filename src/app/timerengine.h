@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/timerstate.h"
+
+#include <QObject>
+
+class TTimer;
+
+// The countdown and stopwatch rules. The engine owns the state, switches the countdown timer on
+// and off, and tells the world through two signals: drawRequested (the display must redraw from
+// the state, and may clamp it) and countdownCompleted (the tick that finds zero). Both are
+// emitted synchronously, so a connected DrawTime runs before the operation returns.
+class TimerEngine : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `timer1` is the countdown timer; its OnTimer is connected to Tick.
+    explicit TimerEngine(TTimer& timer1, QObject* parent = nullptr);
+
+    TimerState& state() { return m_state; }
+    const TimerState& state() const { return m_state; }
+    bool tickEnabled() const;
+
+    void Tick();
+    void StartCountdown();
+    void PauseTimer();
+    void StopAndReset();
+    void StartStopwatch();
+    void SetDuration(int h, int m, int s);
+    void AddMinute();
+    void AddHour();
+    void SubtractMinute();
+    void SubtractHour();
+    void ReloadLoop();
+
+    // Switches the countdown timer; the completion uses it to stop a finished countdown.
+    void setTickEnabled(bool enabled);
+
+    // The largest total AddHour will still add an hour to (99 hours).
+    static constexpr int HourCeiling = 356400;
+
+Q_SIGNALS:
+    void drawRequested();
+    void countdownCompleted();
+
+private:
+    void DrawTime() { Q_EMIT drawRequested(); }
+
+    TTimer& m_timer1;
+    TimerState m_state;
+};
