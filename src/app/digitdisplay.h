@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/timerstate.h"
+
+#include <QImage>
+
+class GlyphStrip;
+
+// Renders the state as glyphs: the six-digit seconds counter from the small cyan strip onto
+// `counter`, and HH:MM:SS from the large red strip onto `readout`. Negative fields are clamped
+// to 0 and the zeros stored back into the state.
+void DrawTime(TimerState& state, const GlyphStrip& ImageList1, const GlyphStrip& ImageList3,
+              QImage& counter, QImage& readout);

@@ -1,0 +1,295 @@
+#include "app/tform1.h"
+
+#include "app/actionrunner.h"
+#include "app/digitdisplay.h"
+#include "assets/assettable.h"
+#include "dialogs/tfrmactions.h"
+#include "platform/platform.h"
+#include "skin/fonts.h"
+#include "skin/hoverimage.h"
+#include "skin/vclwidgets.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QScreen>
+
+namespace {
+
+const QString kWindow = QStringLiteral("Form1");
+constexpr unsigned kTitleGrey = 6447714;
+constexpr unsigned kWindowGrey = 11382189;
+constexpr unsigned kAqua = 16776960;
+constexpr unsigned kSummaryCyan = 16777079;
+constexpr unsigned kClockCyan = 16777049;
+constexpr unsigned kRed = 255;
+constexpr int kButtonTop = 272;
+
+// Which ImageList2 cell each main button shows when it is not lit; resetAll restores them all.
+struct MainButton
+{
+    THoverImage* TForm1::*member;
+    int cell;
+};
+
+constexpr MainButton kMainButtons[] = {
+    {&TForm1::HoverImage1, 2}, {&TForm1::HoverImage2, 4}, {&TForm1::HoverImage3, 3},
+    {&TForm1::HoverImage4, 0}, {&TForm1::HoverImage5, 1}, {&TForm1::HoverImage6, 5},
+    {&TForm1::HoverImage7, 6}, {&TForm1::HoverImage8, 7},
+};
+
+} // namespace
+
+TForm1::TForm1(Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), Timer1(this), Timer2(this),
+      m_platform(platform), m_engine(Timer1, this)
+{
+    setObjectName(kWindow);
+    setWindowTitle(QStringLiteral("Vokari"));
+    setFixedSize(351, 347);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, layoutColor(kWindowGrey));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    ImageList1 = Assets::strip(kWindow, QStringLiteral("ImageList1"));
+    ImageList2 = Assets::strip(kWindow, QStringLiteral("ImageList2"));
+    ImageList3 = Assets::strip(kWindow, QStringLiteral("ImageList3"));
+    createLayout();
+
+    connect(&m_engine, &TimerEngine::drawRequested, this, &TForm1::DrawTime);
+    connect(&Timer2, &TTimer::OnTimer, this, &TForm1::Timer2Timer);
+    Timer2.setEnabled(true);
+
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createLayout()
+{
+    Image1 = new TImage(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, width(), height());
+    Image1->setPicture(Assets::background(kWindow));
+
+    Label2 = new TLabel(this, homePage(), layoutFont(QStringLiteral("Verdana"), 13, true),
+                        kTitleGrey, true);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->move(75, 320);
+    Label2->setCursor(Qt::PointingHandCursor);
+
+    Label3 = new TLabel(this, QStringLiteral("Vokari v1.12"),
+                        layoutFont(QStringLiteral("Courier New"), 16, true), kTitleGrey, true);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->move(36, 14);
+
+    HoverImage4 =
+        createMainButton(QStringLiteral("HoverImage4"), 22, QStringLiteral("增加时间"), 0);
+    HoverImage5 =
+        createMainButton(QStringLiteral("HoverImage5"), 61, QStringLiteral("减少时间"), 1);
+    HoverImage1 =
+        createMainButton(QStringLiteral("HoverImage1"), 100, QStringLiteral("设置操作"), 2);
+    HoverImage2 =
+        createMainButton(QStringLiteral("HoverImage2"), 139, QStringLiteral("设置定时"), 4);
+    HoverImage6 =
+        createMainButton(QStringLiteral("HoverImage6"), 177, QStringLiteral("开始定时"), 5);
+    HoverImage7 =
+        createMainButton(QStringLiteral("HoverImage7"), 215, QStringLiteral("暂停定时"), 6);
+    HoverImage8 =
+        createMainButton(QStringLiteral("HoverImage8"), 253, QStringLiteral("停止并重置定时"), 7);
+    HoverImage3 = createMainButton(QStringLiteral("HoverImage3"), 291, QStringLiteral("跑表"), 3);
+
+    HoverImage9 = new THoverImage(this);
+    HoverImage9->setObjectName(QStringLiteral("HoverImage9"));
+    HoverImage9->setGeometry(298, 10, 16, 16);
+    HoverImage9->setPicture(Assets::picture(kWindow, QStringLiteral("HoverImage9")));
+
+    HoverImage10 = new THoverImage(this);
+    HoverImage10->setObjectName(QStringLiteral("HoverImage10"));
+    HoverImage10->setGeometry(281, 10, 17, 17);
+    HoverImage10->setPicture(Assets::picture(kWindow, QStringLiteral("HoverImage10")));
+
+    Panel1 = new TPanel(this, 0);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(29, 32, 294, 233);
+
+    ptBoxTotTracks = new TPaintBox(Panel1, QSize(96, 23));
+    ptBoxTotTracks->setObjectName(QStringLiteral("ptBoxTotTracks"));
+    ptBoxTotTracks->move(15, 15);
+
+    const QFont courier19 = layoutFont(QStringLiteral("Courier New"), 19);
+    Label7 = new TLabel(Panel1, QStringLiteral("秒"), courier19, kAqua, false);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label7->move(116, 21);
+
+    Label4 = new TLabel(Panel1, QString(), layoutFont(QStringLiteral("Consolas"), 13), kSummaryCyan,
+                        false);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->AutoSize = false;
+    Label4->setGeometry(16, 48, 274, 33);
+    Label4->setWordWrap(true);
+    Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label4->setCaption(QStringLiteral("操作:警报"));
+
+    PaintBox1 = new TPaintBox(Panel1, QSize(264, 91));
+    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
+    PaintBox1->move(13, 85);
+
+    Label1 = new TLabel(Panel1, QStringLiteral("12:00"), courier19, kClockCyan, false);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(16, 175);
+
+    Label6 = new TLabel(Panel1, QString(), courier19, kRed, false);
+    Label6->setObjectName(QStringLiteral("Label6"));
+    Label6->AutoSize = false;
+    Label6->setGeometry(16, 205, 255, 21);
+    Label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    connect(HoverImage3, &TImage::OnClick, this, &TForm1::HoverImage3Click);
+    connect(HoverImage4, &TImage::OnMouseDown, this, &TForm1::HoverImage4MouseDown);
+    connect(HoverImage5, &TImage::OnMouseDown, this, &TForm1::HoverImage5MouseDown);
+    connect(HoverImage6, &TImage::OnClick, this, &TForm1::HoverImage6Click);
+    connect(HoverImage7, &TImage::OnClick, this, &TForm1::HoverImage7Click);
+    connect(HoverImage8, &TImage::OnClick, this, &TForm1::HoverImage8Click);
+    connect(HoverImage9, &TImage::OnClick, this, &TForm1::HoverImage9Click);
+    connect(HoverImage10, &TImage::OnClick, this, &TForm1::HoverImage10Click);
+}
+
+THoverImage* TForm1::createMainButton(const QString& name, int left, const QString& hint, int cell)
+{
+    auto* button = new THoverImage(this);
+    button->setObjectName(name);
+    button->setGeometry(left, kButtonTop, 36, 36);
+    button->Hint = hint;
+    QImage picture;
+    ImageList2.CopyCell(cell, picture);
+    button->setPicture(picture);
+    return button;
+}
+
+void TForm1::attachWindows(TfrmActions& actions, TfrmSetTime& setTime, TfrmMsg& msg)
+{
+    m_actions = &actions;
+    m_setTime = &setTime;
+    m_msg = &msg;
+    m_runner = new ActionRunner(m_engine, actions, this);
+}
+
+QString TForm1::homePage()
+{
+    return QStringLiteral("www.vokari.org");
+}
+
+void TForm1::FormCreate()
+{
+    // Qt widgets are double-buffered already; the region and drag come with the window frame.
+    TimerState& s = m_engine.state();
+    s.StopwatchMode = false;
+    m_engine.setTickEnabled(false);
+    s.TotalSeconds = 0;
+    s.Seconds = 0;
+    s.Minutes = 0;
+    s.Hours = 0;
+    Label6->setCaption(QString());
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_shownOnce && !event->spontaneous()) {
+        m_shownOnce = true;
+        // First showing: centred on the screen.
+        if (QScreen* screen = this->screen()) {
+            const QRect area = screen->geometry();
+            move(area.x() + (area.width() - width()) / 2,
+                 area.y() + (area.height() - height()) / 2);
+        }
+    }
+    FormShow();
+}
+
+void TForm1::FormShow()
+{
+    DrawTime();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    // The main window's closing ends the program, whatever dialogs are still around.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TForm1::DrawTime()
+{
+    ::DrawTime(m_engine.state(), ImageList1, ImageList3, ptBoxTotTracks->Canvas(),
+               PaintBox1->Canvas());
+    ptBoxTotTracks->update();
+    PaintBox1->update();
+}
+
+void TForm1::resetAll()
+{
+    for (const MainButton& b : kMainButtons) {
+        THoverImage* button = this->*(b.member);
+        QImage picture;
+        ImageList2.CopyCell(b.cell, picture);
+        button->setPicture(picture);
+    }
+}
+
+void TForm1::Timer2Timer()
+{
+    // The clock line comes with the locale services; meanwhile the tick keeps the read-out fresh
+    // while the countdown timer is off.
+    if (!Timer1.Enabled())
+        DrawTime();
+}
+
+void TForm1::HoverImage3Click()
+{
+    m_engine.StartStopwatch();
+}
+
+void TForm1::HoverImage4MouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton)
+        m_engine.AddMinute();
+    else if (button == Qt::RightButton)
+        m_engine.AddHour();
+}
+
+void TForm1::HoverImage5MouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton)
+        m_engine.SubtractMinute();
+    else if (button == Qt::RightButton)
+        m_engine.SubtractHour();
+}
+
+void TForm1::HoverImage6Click()
+{
+    resetAll();
+    m_engine.StartCountdown();
+}
+
+void TForm1::HoverImage7Click()
+{
+    resetAll();
+    m_engine.PauseTimer();
+}
+
+void TForm1::HoverImage8Click()
+{
+    m_engine.StopAndReset();
+}
+
+void TForm1::HoverImage9Click()
+{
+    close();
+}
+
+void TForm1::HoverImage10Click()
+{
+    m_platform.minimiseApplication();
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "app/timerengine.h"
+#include "app/ttimer.h"
+#include "assets/glyphstrip.h"
+
+#include <QWidget>
+
+class ActionRunner;
+class Platform;
+class TImage;
+class THoverImage;
+class TLabel;
+class TPanel;
+class TPaintBox;
+class TfrmActions;
+class TfrmSetTime;
+class TfrmMsg;
+
+// The main window: the display panel, the eight timer buttons, close and minimise, the title and
+// the link label. It owns the timer state (through the engine) and both one-second timers.
+class TForm1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TForm1(Platform& platform, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The windows created after this one; the completion and the two dialog buttons use them.
+    void attachWindows(TfrmActions& actions, TfrmSetTime& setTime, TfrmMsg& msg);
+
+    TimerEngine& engine() { return m_engine; }
+    TimerState& state() { return m_engine.state(); }
+
+    void DrawTime();
+    void resetAll();
+
+    TImage* Image1 = nullptr;
+    TPanel* Panel1 = nullptr;
+    TLabel* Label1 = nullptr;
+    TTimer Timer1;
+    TLabel* Label2 = nullptr;
+    TLabel* Label3 = nullptr;
+    GlyphStrip ImageList1;
+    TLabel* Label4 = nullptr;
+    TPaintBox* PaintBox1 = nullptr;
+    TPaintBox* ptBoxTotTracks = nullptr;
+    TTimer Timer2;
+    GlyphStrip ImageList3;
+    TLabel* Label6 = nullptr;
+    TLabel* Label7 = nullptr;
+    GlyphStrip ImageList2;
+    THoverImage* HoverImage1 = nullptr;
+    THoverImage* HoverImage2 = nullptr;
+    THoverImage* HoverImage3 = nullptr;
+    THoverImage* HoverImage4 = nullptr;
+    THoverImage* HoverImage5 = nullptr;
+    THoverImage* HoverImage6 = nullptr;
+    THoverImage* HoverImage7 = nullptr;
+    THoverImage* HoverImage8 = nullptr;
+    THoverImage* HoverImage9 = nullptr;
+    THoverImage* HoverImage10 = nullptr;
+
+    // The home page address: the link label shows it and a click opens the same text.
+    static QString homePage();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createLayout();
+    THoverImage* createMainButton(const QString& name, int left, const QString& hint, int cell);
+    void FormCreate();
+    void FormShow();
+    void Timer2Timer();
+    void HoverImage3Click();
+    void HoverImage4MouseDown(Qt::MouseButton button);
+    void HoverImage5MouseDown(Qt::MouseButton button);
+    void HoverImage6Click();
+    void HoverImage7Click();
+    void HoverImage8Click();
+    void HoverImage9Click();
+    void HoverImage10Click();
+
+    Platform& m_platform;
+    TimerEngine m_engine;
+    ActionRunner* m_runner = nullptr;
+    TfrmActions* m_actions = nullptr;
+    TfrmSetTime* m_setTime = nullptr;
+    TfrmMsg* m_msg = nullptr;
+    bool m_shownOnce = false;
+};

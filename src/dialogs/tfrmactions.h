@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/actionsettings.h"
+
+#include <QDialog>
+
+class QCheckBox;
+
+// The action settings dialog. Its controls are the only store of the completion options: the
+// completion reads them live, so nothing is copied out and nothing is lost between showings.
+class TfrmActions : public QDialog, public ActionSettings
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmActions(QWidget* parent = nullptr);
+
+    bool loopEnabled() const override;
+
+    QCheckBox* CheckBox6 = nullptr;
+};

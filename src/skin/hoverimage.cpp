@@ -1,0 +1,7 @@
+#include "skin/hoverimage.h"
+
+THoverImage::THoverImage(QWidget* parent) : TImage(parent)
+{
+    Center = true;
+    Transparent = true;
+}

@@ -1,0 +1,149 @@
+#include "skin/vclwidgets.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+QColor layoutColor(unsigned bgr)
+{
+    return QColor(int(bgr & 0xFFu), int((bgr >> 8) & 0xFFu), int((bgr >> 16) & 0xFFu));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TImage::TImage(QWidget* parent) : QWidget(parent) {}
+
+void TImage::setPicture(const QImage& picture)
+{
+    m_picture = picture;
+    update();
+}
+
+QPoint TImage::pictureOffset() const
+{
+    if (!Center)
+        return {0, 0};
+    // Integer halves toward zero, as the layout's own centring does, negative when too large.
+    return {(width() - m_picture.width()) / 2, (height() - m_picture.height()) / 2};
+}
+
+void TImage::paintEvent(QPaintEvent*)
+{
+    if (m_picture.isNull())
+        return;
+    QPainter painter(this);
+    if (!Transparent) {
+        painter.drawImage(pictureOffset(), m_picture);
+        return;
+    }
+    const QRgb key = m_picture.pixel(0, m_picture.height() - 1) | 0xFF000000u;
+    QImage keyed = m_picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < keyed.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        for (int x = 0; x < keyed.width(); ++x) {
+            row[x] = (row[x] | 0xFF000000u) == key ? 0u : (row[x] | 0xFF000000u);
+        }
+    }
+    painter.drawImage(pictureOffset(), keyed);
+}
+
+void TImage::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_leftPressed = true;
+    Q_EMIT OnMouseDown(event->button());
+}
+
+void TImage::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click is a press like any other, but it never clicks.
+    m_leftPressed = false;
+    Q_EMIT OnMouseDown(event->button());
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const bool clicked = m_leftPressed && rect().contains(event->position().toPoint());
+    m_leftPressed = false;
+    if (clicked)
+        Q_EMIT OnClick();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TLabel::TLabel(QWidget* parent, const QString& caption, const QFont& font, unsigned colourBgr,
+               bool transparent)
+    : QLabel(parent)
+{
+    setFont(font);
+    setMargin(0);
+    setIndent(0);
+    setContentsMargins(0, 0, 0, 0);
+    setTextFormat(Qt::PlainText);
+    setAutoFillBackground(!transparent);
+    if (!transparent && parent) {
+        QPalette pal = palette();
+        pal.setColor(QPalette::Window, parent->palette().color(QPalette::Window));
+        setPalette(pal);
+    }
+    setFontColor(colourBgr);
+    setCaption(caption);
+}
+
+void TLabel::setCaption(const QString& caption)
+{
+    setText(caption);
+    if (AutoSize)
+        resize(sizeHint());
+}
+
+void TLabel::setFontColor(unsigned colourBgr)
+{
+    m_colour = colourBgr;
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, layoutColor(colourBgr));
+    setPalette(pal);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TPanel::TPanel(QWidget* parent, unsigned colourBgr)
+    : QWidget(parent), m_colour(layoutColor(colourBgr))
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, m_colour);
+    setPalette(pal);
+}
+
+void TPanel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_colour);
+    // Lowered: shadow along the top and left, highlight along the bottom and right.
+    const int r = width() - 1;
+    const int b = height() - 1;
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawLine(0, 0, r, 0);
+    painter.drawLine(0, 0, 0, b);
+    painter.setPen(QColor(255, 255, 255));
+    painter.drawLine(0, b, r, b);
+    painter.drawLine(r, 0, r, b);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TPaintBox::TPaintBox(QWidget* parent, QSize size)
+    : QWidget(parent), m_canvas(size, QImage::Format_RGB32)
+{
+    // Until something is drawn the box shows the black of the panel it lies on.
+    m_canvas.fill(Qt::black);
+    resize(size);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPaintBox::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_canvas);
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QLabel>
+#include <QWidget>
+
+// Layout colours are stored as 0x00BBGGRR integers, red in the low byte.
+QColor layoutColor(unsigned bgr);
+
+// A picture at its natural size from the top-left corner, clipped to the box. Center centres it
+// instead (offsets may be negative); Transparent leaves out every pixel of the colour of the
+// picture's bottom-left pixel, read afresh at each paint so recoloured pictures key correctly.
+class TImage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TImage(QWidget* parent = nullptr);
+
+    // The picture's pixels belong to the control; code recolours them in place and repaints.
+    QImage& Picture() { return m_picture; }
+    const QImage& Picture() const { return m_picture; }
+    void setPicture(const QImage& picture);
+
+    bool Center = false;
+    bool Transparent = false;
+
+    // Where the picture's top-left corner lands in the box.
+    QPoint pictureOffset() const;
+
+Q_SIGNALS:
+    // Left button pressed and released over the control. The second press of a double click
+    // raises OnMouseDown but no click, and the right and middle buttons never click.
+    void OnClick();
+    void OnMouseDown(Qt::MouseButton button);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QImage m_picture;
+    bool m_leftPressed = false;
+};
+
+// A line of text. Not Transparent: the box is first filled with its parent's colour.
+class TLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    TLabel(QWidget* parent, const QString& caption, const QFont& font, unsigned colourBgr,
+           bool transparent);
+
+    // AutoSize labels take the size of their text, growing to the right from their left edge.
+    bool AutoSize = true;
+    void setCaption(const QString& caption);
+    void setFontColor(unsigned colourBgr);
+    unsigned fontColor() const { return m_colour; }
+
+private:
+    unsigned m_colour = 0;
+};
+
+// A child window filled with its colour and framed by a 1-pixel lowered outer bevel.
+class TPanel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TPanel(QWidget* parent, unsigned colourBgr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_colour;
+};
+
+// A rectangle code draws on. Drawing goes into the box's own picture, which every repaint shows,
+// so what was drawn survives a dialog closing over it.
+class TPaintBox : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TPaintBox(QWidget* parent, QSize size);
+
+    QImage& Canvas() { return m_canvas; }
+    const QImage& Canvas() const { return m_canvas; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage m_canvas;
+};
