@@ -44,12 +44,23 @@ void GlyphStrip::DrawCell(QImage& surface, int x, int y, int index) const
     if (left >= right || top >= bottom)
         return;
 
-    const QImage source = cell(index).convertToFormat(surface.format());
+    // The read-outs redraw 14 cells every second: when the surface shares the sheet's format the
+    // rows come straight from the sheet, with no copy of the cell in between.
+    const bool direct = surface.format() == m_sheet.format();
+    const QImage converted = direct ? QImage() : cell(index).convertToFormat(surface.format());
+    const uchar* source = direct ? m_sheet.constBits() : converted.constBits();
+    const qsizetype sourceStride = direct ? m_sheet.bytesPerLine() : converted.bytesPerLine();
     const int bytesPerPixel = surface.depth() / 8;
+    if (direct) {
+        source += (index / 4) * m_cellHeight * sourceStride +
+                  (index % 4) * m_cellWidth * bytesPerPixel;
+    }
+    uchar* target = surface.bits();
+    const qsizetype targetStride = surface.bytesPerLine();
     const auto rowBytes = static_cast<std::size_t>((right - left) * bytesPerPixel);
     for (int row = top; row < bottom; ++row) {
-        std::memcpy(surface.scanLine(y + row) + (x + left) * bytesPerPixel,
-                    source.constScanLine(row) + left * bytesPerPixel, rowBytes);
+        std::memcpy(target + (y + row) * targetStride + (x + left) * bytesPerPixel,
+                    source + row * sourceStride + left * bytesPerPixel, rowBytes);
     }
 }
 

@@ -1,7 +1,10 @@
 #include "skin/vclwidgets.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+
+#include <cstring>
 
 QColor layoutColor(unsigned bgr)
 {
@@ -142,8 +145,46 @@ TPaintBox::TPaintBox(QWidget* parent, QSize size)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TPaintBox::paintEvent(QPaintEvent*)
+void TPaintBox::canvasChanged()
+{
+    if (m_shown.size() != m_canvas.size() || m_shown.format() != m_canvas.format()) {
+        m_shown = m_canvas.copy();
+        update();
+        return;
+    }
+    // Whole rows first, then the changed span of each changed row, eight pixels at a time until
+    // the first difference; what changed is copied over so the next call compares afresh.
+    constexpr int kBlock = 8;
+    const int w = m_canvas.width();
+    const auto rowBytes = static_cast<std::size_t>(w) * sizeof(QRgb);
+    QRect dirty;
+    for (int y = 0; y < m_canvas.height(); ++y) {
+        const auto* now = reinterpret_cast<const QRgb*>(m_canvas.constScanLine(y));
+        auto* before = reinterpret_cast<QRgb*>(m_shown.scanLine(y));
+        if (std::memcmp(now, before, rowBytes) == 0)
+            continue;
+        int first = 0;
+        while (first + kBlock <= w &&
+               std::memcmp(now + first, before + first, sizeof(QRgb) * kBlock) == 0)
+            first += kBlock;
+        while (now[first] == before[first])
+            ++first;
+        int last = w - 1;
+        while (last - kBlock >= first &&
+               std::memcmp(now + last - kBlock + 1, before + last - kBlock + 1,
+                           sizeof(QRgb) * kBlock) == 0)
+            last -= kBlock;
+        while (now[last] == before[last])
+            --last;
+        std::memcpy(before + first, now + first, sizeof(QRgb) * std::size_t(last - first + 1));
+        dirty |= QRect(first, y, last - first + 1, 1);
+    }
+    if (!dirty.isEmpty())
+        update(dirty);
+}
+
+void TPaintBox::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_canvas);
+    painter.drawImage(event->rect(), m_canvas, event->rect());
 }

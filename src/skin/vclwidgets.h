@@ -92,9 +92,14 @@ public:
     QImage& Canvas() { return m_canvas; }
     const QImage& Canvas() const { return m_canvas; }
 
+    // Repaints what drawing on the canvas changed since the last call, and only that: a
+    // countdown tick usually changes one digit.
+    void canvasChanged();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QImage m_canvas;
+    QImage m_shown;
 };

@@ -1,8 +1,11 @@
 #include "app/digitdisplay.h"
 #include "assets/assettable.h"
+#include "skin/vclwidgets.h"
 #include "support/readout.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QPaintEvent>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -103,11 +106,48 @@ TEST_F(Display, LaterDrawLeavesNothingOfTheEarlierGlyphs)
     EXPECT_EQ(readClock(readout, {0, 0}), QStringLiteral("11:11:11"));
 }
 
+// Records the rectangles a widget is asked to repaint.
+struct PaintSpy : QObject
+{
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+TEST(PaintBox, RepaintsExactlyWhatTheDrawingChanged)
+{
+    TPaintBox box(nullptr, QSize(60, 30));
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    box.canvasChanged();
+    QCoreApplication::processEvents();
+
+    PaintSpy spy;
+    box.installEventFilter(&spy);
+    box.Canvas().setPixel(10, 5, qRgb(255, 0, 0));
+    box.Canvas().setPixel(20, 7, qRgb(0, 255, 0));
+    box.canvasChanged();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(spy.painted.boundingRect(), QRect(10, 5, 11, 3));
+
+    spy.painted = QRegion();
+    box.canvasChanged();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(spy.painted.isEmpty()) << "nothing changed, nothing to repaint";
+
+    // What is shown after the partial repaint is the whole new canvas.
+    EXPECT_EQ(box.grab().toImage().convertToFormat(QImage::Format_RGB32), box.Canvas());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
