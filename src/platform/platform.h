@@ -1,7 +1,30 @@
 #pragma once
 
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class QWidget;
+
+// Flags of a session end, as the system's ExitWindowsEx takes them (stored values, passed on
+// unchanged): EWX_LOGOFF 0, EWX_REBOOT 2, EWX_POWEROFF 8, each combined with EWX_FORCE 4.
+enum class SessionEnd : std::uint32_t {
+    PowerOff = 12, // EWX_POWEROFF | EWX_FORCE
+    Restart = 6,   // EWX_REBOOT | EWX_FORCE
+    LogOff = 4,    // EWX_LOGOFF | EWX_FORCE
+};
+
+// Which files a file choice offers.
+enum class FileKind {
+    Sound,   // "WAV 声音文件"
+    Program, // "可执行文件"
+};
+
 // The operating-system services the program uses, behind one narrow interface. One instance is
 // created at start-up and handed to the windows that need it; tests hand in a recording fake.
+// Every operation runs on the user-interface thread and returns promptly.
 class Platform
 {
 public:
@@ -10,9 +33,46 @@ public:
     Platform& operator=(const Platform&) = delete;
     virtual ~Platform() = default;
 
+    // Opens `target` as the desktop would: a program is started, a document or folder opens in
+    // its application, anything else is taken for a URL. The text is never split into a program
+    // and arguments and never reaches a shell. `owner` is the window that owns whatever the
+    // system shows about the launch, or none. Failures are ignored; empty text opens nothing.
+    virtual void openTarget(const QString& target, QWidget* owner) = 0;
+
+    // Plays built-in sound `id` (1 to 3) once, without waiting; cuts off any sound still playing.
+    virtual void playBuiltInSound(int id) = 0;
+
+    // Plays a sound by name once, without waiting; cuts off any sound still playing. A name that
+    // is no playable file plays the default sound, the built-in beep.
+    virtual void playSoundNamed(const QString& name) = 0;
+
+    // Ends the session with the force flag: power off, restart or log off. Returns whether the
+    // system accepted the request; the caller carries on either way.
+    virtual bool ExitWindowsSession(SessionEnd how) = 0;
+
+    // Milliseconds since the system started, wrapping at 2^32.
+    virtual std::uint32_t tickCount() = 0;
+
+    // The local date and time, to the millisecond.
+    virtual QDateTime localDateTime() = 0;
+
+    // The user's short-date and time patterns in the clock line's pattern language ("yyyy/M/d",
+    // "H:mm:ss", "h:mm:ss tt"); empty text when the system cannot tell. May throw when the
+    // locale cannot be read at all; the clock line then falls back to fixed patterns.
+    virtual QString shortDatePattern() = 0;
+    virtual QString timePattern() = 0;
+
+    // Lets the user choose an existing file of `kind`, starting from `previous`; its full path,
+    // or nothing when the user cancels.
+    virtual std::optional<QString> chooseFile(FileKind kind, const QString& previous,
+                                              QWidget* owner) = 0;
+
     // Takes every window of the program off the screen; timers and actions go on running.
     virtual void minimiseApplication() = 0;
 
     // Brings a minimised program back and activates it; does nothing if it is not minimised.
     virtual void restoreApplication() = 0;
+
+    // Handles every pending window event (clicks, painting, timer ticks) and returns.
+    virtual void processPendingEvents() = 0;
 };

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+#include "platform/platform.h"
+
+class QWidget;
+
+// The services every backend takes from the window toolkit rather than from the system itself.
+namespace Toolkit {
+
+void minimiseApplication();
+void restoreApplication();
+void processPendingEvents();
+QDateTime localDateTime();
+
+// Lets the user pick an existing file with a name filter such as "WAV 声音文件 (*.WAV)";
+// `executablesOnly` hides files the user may not run.
+std::optional<QString> chooseFile(const QString& filter, bool executablesOnly,
+                                  const QString& previous, QWidget* owner);
+
+} // namespace Toolkit
