@@ -7,11 +7,13 @@ VOKARI_BUILD="$VOKARI_ROOT/build/$VOKARI_PRESET"
 
 # Debian packages the build, the program and the tests need.
 VOKARI_PACKAGES=(
-  build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  build-essential cmake ninja-build pkg-config git clang
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-multimedia-dev
   libjpeg62-turbo-dev
   libgtest-dev googletest
   xvfb xdotool x11-utils libx11-dev libxtst-dev
+  g++-mingw-w64-x86-64-posix wine wine64
+  dbus-daemon pulseaudio pulseaudio-utils
   fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
 )
 

@@ -1,30 +1,94 @@
 #include "platform/linux/linuxplatform.h"
 
-#include <QApplication>
-#include <QWidget>
+#include "assets/assettable.h"
+#include "platform/linux/localepatterns.h"
+#include "platform/linux/logindsession.h"
+#include "platform/linux/soundplayer.h"
+#include "platform/toolkit.h"
+
+#include <QElapsedTimer>
+#include <QLocale>
+
+#include <utility>
+
+LinuxPlatform::LinuxPlatform(const QDBusConnection& bus, Launcher launcher)
+    : m_launcher(std::move(launcher)), m_sound(std::make_unique<SoundPlayer>()),
+      m_session(std::make_unique<LogindSession>(bus))
+{}
+
+LinuxPlatform::~LinuxPlatform() = default;
+
+void LinuxPlatform::openTarget(const QString& target, QWidget* /*owner*/)
+{
+    // The opener shows its own windows; there is nothing here for an owner to own.
+    m_launcher.open(target);
+}
+
+void LinuxPlatform::playBuiltInSound(int id)
+{
+    m_sound->playBytes(Assets::sound(id));
+}
+
+void LinuxPlatform::playSoundNamed(const QString& name)
+{
+    m_sound->playFile(name);
+}
+
+bool LinuxPlatform::ExitWindowsSession(SessionEnd how)
+{
+    return m_session->end(how);
+}
+
+std::uint32_t LinuxPlatform::tickCount()
+{
+    // The monotonic clock counts from boot; only the low 32 bits are kept, as the caller expects.
+    QElapsedTimer now;
+    now.start();
+    return static_cast<std::uint32_t>(now.msecsSinceReference());
+}
+
+QDateTime LinuxPlatform::localDateTime()
+{
+    return Toolkit::localDateTime();
+}
+
+QString LinuxPlatform::shortDatePattern()
+{
+    return clockPatternFromQtFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
+}
+
+QString LinuxPlatform::timePattern()
+{
+    return clockPatternFromQtFormat(QLocale::system().timeFormat(QLocale::LongFormat));
+}
+
+FileChoice fileChoiceFor(FileKind kind)
+{
+    // Names on this system are case-sensitive, so both spellings of the extension are listed;
+    // programs here rarely have an extension at all.
+    if (kind == FileKind::Sound)
+        return {QStringLiteral("WAV 声音文件 (*.WAV *.wav)"), false};
+    return {QStringLiteral("可执行文件 (*)"), true};
+}
+
+std::optional<QString> LinuxPlatform::chooseFile(FileKind kind, const QString& previous,
+                                                 QWidget* owner)
+{
+    const FileChoice choice = fileChoiceFor(kind);
+    return Toolkit::chooseFile(choice.filter, choice.executablesOnly, previous, owner);
+}
 
 void LinuxPlatform::minimiseApplication()
 {
-    // Every shown window goes, as a whole application does; hidden dialogs stay hidden.
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget* window : windows) {
-        if (window->isVisible())
-            window->showMinimized();
-    }
+    Toolkit::minimiseApplication();
 }
 
 void LinuxPlatform::restoreApplication()
 {
-    const auto windows = QApplication::topLevelWidgets();
-    QWidget* toActivate = nullptr;
-    for (QWidget* window : windows) {
-        if (window->isVisible() && window->isMinimized()) {
-            window->showNormal();
-            toActivate = window;
-        }
-    }
-    if (toActivate) {
-        toActivate->raise();
-        toActivate->activateWindow();
-    }
+    Toolkit::restoreApplication();
+}
+
+void LinuxPlatform::processPendingEvents()
+{
+    Toolkit::processPendingEvents();
 }

@@ -1,0 +1,131 @@
+#include "fakelogind.h"
+
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QMutexLocker>
+
+#include <atomic>
+
+namespace {
+
+std::atomic<int> g_fakeCount{0};
+
+QString yesNo(bool value)
+{
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+// What a refusing or silent logind does with the request in `context`; true when it went on.
+bool goAhead(FakeLogind& logind, QDBusContext& context)
+{
+    switch (logind.answer()) {
+    case FakeLogind::Answer::Accept:
+        return true;
+    case FakeLogind::Answer::Refuse:
+        context.sendErrorReply(QDBusError::AccessDenied, QStringLiteral("Not allowed"));
+        return false;
+    case FakeLogind::Answer::Silent:
+        context.setDelayedReply(true);
+        return false;
+    }
+    return false;
+}
+
+} // namespace
+
+void FakeLoginManager::PowerOff(bool interactive)
+{
+    m_logind.record(QStringLiteral("PowerOff interactive=") + yesNo(interactive));
+    goAhead(m_logind, *this);
+}
+
+void FakeLoginManager::Reboot(bool interactive)
+{
+    m_logind.record(QStringLiteral("Reboot interactive=") + yesNo(interactive));
+    goAhead(m_logind, *this);
+}
+
+QDBusObjectPath FakeLoginManager::GetSessionByPID(uint pid)
+{
+    m_logind.record(QStringLiteral("GetSessionByPID %1").arg(pid));
+    if (!goAhead(m_logind, *this))
+        return {};
+    if (!m_logind.callerHasSession()) {
+        sendErrorReply(QStringLiteral("org.freedesktop.login1.NoSessionForPID"),
+                       QStringLiteral("PID does not belong to any known session"));
+        return {};
+    }
+    return QDBusObjectPath(FakeLogind::kSessionPath);
+}
+
+void FakeLoginManager::TerminateSession(const QString& id)
+{
+    m_logind.record(QStringLiteral("TerminateSession ") + id);
+    goAhead(m_logind, *this);
+}
+
+void FakeLoginSession::Terminate()
+{
+    m_logind.record(QStringLiteral("Terminate ") + message().path());
+    goAhead(m_logind, *this);
+}
+
+FakeLogind::FakeLogind(const QString& busAddress)
+    : m_connectionName(QStringLiteral("fake-logind-%1").arg(++g_fakeCount)),
+      m_manager(std::make_unique<FakeLoginManager>(*this)),
+      m_session(std::make_unique<FakeLoginSession>(*this))
+{
+    m_thread.start();
+    m_manager->moveToThread(&m_thread);
+    m_session->moveToThread(&m_thread);
+    QDBusConnection bus = QDBusConnection::connectToBus(busAddress, m_connectionName);
+    m_registered =
+        bus.isConnected() &&
+        bus.registerObject(QStringLiteral("/org/freedesktop/login1"), m_manager.get(),
+                           QDBusConnection::ExportAllSlots) &&
+        bus.registerObject(kSessionPath, m_session.get(), QDBusConnection::ExportAllSlots) &&
+        bus.registerService(QStringLiteral("org.freedesktop.login1"));
+}
+
+FakeLogind::~FakeLogind()
+{
+    QDBusConnection::disconnectFromBus(m_connectionName);
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void FakeLogind::setAnswer(Answer answer)
+{
+    QMutexLocker lock(&m_mutex);
+    m_answer = answer;
+}
+
+void FakeLogind::setCallerHasSession(bool has)
+{
+    QMutexLocker lock(&m_mutex);
+    m_callerHasSession = has;
+}
+
+QStringList FakeLogind::calls() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_calls;
+}
+
+void FakeLogind::record(const QString& call)
+{
+    QMutexLocker lock(&m_mutex);
+    m_calls.append(call);
+}
+
+FakeLogind::Answer FakeLogind::answer() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_answer;
+}
+
+bool FakeLogind::callerHasSession() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_callerHasSession;
+}

@@ -1,0 +1,187 @@
+#include "childprocesses.h"
+#include "fakelogind.h"
+#include "platform/linux/linuxplatform.h"
+#include "platform/linux/logindsession.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// One private bus for the whole suite; each test gets its own fake and its own connection.
+class Logind : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_bus = new ChildProcesses::PrivateBus;
+        s_why = s_bus->start();
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_bus;
+        s_bus = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_why.isEmpty()) << s_why.toStdString();
+        m_name = QStringLiteral("backend-%1").arg(++s_connections);
+        m_savedSessionId = qgetenv("XDG_SESSION_ID");
+        m_hadSessionId = qEnvironmentVariableIsSet("XDG_SESSION_ID");
+    }
+    void TearDown() override
+    {
+        QDBusConnection::disconnectFromBus(m_name);
+        if (m_hadSessionId)
+            qputenv("XDG_SESSION_ID", m_savedSessionId);
+        else
+            qunsetenv("XDG_SESSION_ID");
+    }
+
+    QDBusConnection backendBus() const
+    {
+        return QDBusConnection::connectToBus(s_bus->address(), m_name);
+    }
+
+    static inline ChildProcesses::PrivateBus* s_bus = nullptr;
+    static inline QString s_why;
+    static inline int s_connections = 0;
+    QString m_name;
+    QByteArray m_savedSessionId;
+    bool m_hadSessionId = false;
+};
+
+const QString kPid = QString::number(QCoreApplication::applicationPid());
+
+TEST_F(Logind, EachSessionEndReachesTheRightCallAndReportsTheAnswer)
+{
+    using Answer = FakeLogind::Answer;
+    struct Case
+    {
+        const char* name;
+        std::uint32_t how;
+        Answer answer;
+        bool callerHasSession;
+        const char* sessionId; // XDG_SESSION_ID, or null for none
+        QStringList calls;
+        bool accepted;
+    };
+    const QString byPid = QStringLiteral("GetSessionByPID ") + kPid;
+    const QString terminateOwn = QStringLiteral("Terminate ") + FakeLogind::kSessionPath;
+    const std::vector<Case> cases = {
+        {"power off", 12, Answer::Accept, true, nullptr, {u"PowerOff interactive=false"_s}, true},
+        {"restart", 6, Answer::Accept, true, nullptr, {u"Reboot interactive=false"_s}, true},
+        {"log off", 4, Answer::Accept, true, nullptr, {byPid, terminateOwn}, true},
+        {"log off, session named by the desktop",
+         4,
+         Answer::Accept,
+         false,
+         "c7",
+         {byPid, u"TerminateSession c7"_s},
+         true},
+        {"log off, no session known",
+         4,
+         Answer::Accept,
+         false,
+         nullptr,
+         {byPid, u"TerminateSession auto"_s},
+         true},
+        {"power off refused",
+         12,
+         Answer::Refuse,
+         true,
+         nullptr,
+         {u"PowerOff interactive=false"_s},
+         false},
+        {"restart refused",
+         6,
+         Answer::Refuse,
+         true,
+         nullptr,
+         {u"Reboot interactive=false"_s},
+         false},
+        {"log off refused",
+         4,
+         Answer::Refuse,
+         true,
+         nullptr,
+         {byPid, u"TerminateSession auto"_s},
+         false},
+        // Stored flags pass through unchanged, so the force bit may be missing.
+        {"power off without force",
+         8,
+         Answer::Accept,
+         true,
+         nullptr,
+         {u"PowerOff interactive=false"_s},
+         true},
+        {"restart without force",
+         2,
+         Answer::Accept,
+         true,
+         nullptr,
+         {u"Reboot interactive=false"_s},
+         true},
+        {"log off without force", 0, Answer::Accept, true, nullptr, {byPid, terminateOwn}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeLogind logind(s_bus->address());
+        ASSERT_TRUE(logind.registered());
+        logind.setAnswer(c.answer);
+        logind.setCallerHasSession(c.callerHasSession);
+        if (c.sessionId)
+            qputenv("XDG_SESSION_ID", c.sessionId);
+        else
+            qunsetenv("XDG_SESSION_ID");
+
+        LinuxPlatform platform(backendBus());
+        EXPECT_EQ(platform.ExitWindowsSession(static_cast<SessionEnd>(c.how)), c.accepted);
+        EXPECT_EQ(logind.calls(), c.calls);
+    }
+}
+
+TEST_F(Logind, WithoutLogindOnTheBusTheAnswerIsNoAtOnce)
+{
+    LinuxPlatform platform(backendBus());
+    for (SessionEnd how : {SessionEnd::PowerOff, SessionEnd::Restart, SessionEnd::LogOff}) {
+        SCOPED_TRACE(static_cast<int>(how));
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_FALSE(platform.ExitWindowsSession(how));
+        // The bus itself says the name has no owner; nothing waits for logind to start.
+        EXPECT_LT(clock.elapsed(), LogindSession::kCallTimeoutMs);
+    }
+}
+
+TEST_F(Logind, WithoutAnyBusTheAnswerIsNo)
+{
+    const QString name = QStringLiteral("nowhere");
+    LinuxPlatform platform(
+        QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/vokari-bus"), name));
+    EXPECT_FALSE(platform.ExitWindowsSession(SessionEnd::PowerOff));
+    EXPECT_FALSE(platform.ExitWindowsSession(SessionEnd::LogOff));
+    QDBusConnection::disconnectFromBus(name);
+}
+
+TEST_F(Logind, ALogindThatNeverAnswersCountsAsNoWithinTheShortTimeout)
+{
+    FakeLogind logind(s_bus->address());
+    ASSERT_TRUE(logind.registered());
+    logind.setAnswer(FakeLogind::Answer::Silent);
+    LinuxPlatform platform(backendBus());
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(platform.ExitWindowsSession(SessionEnd::LogOff));
+    // One timed-out call and no second one; D-Bus's own default would be 25 s.
+    EXPECT_LT(clock.elapsed(), 2 * LogindSession::kCallTimeoutMs);
+    EXPECT_EQ(logind.calls(), QStringList{QStringLiteral("GetSessionByPID ") + kPid});
+}
+
+} // namespace
