@@ -1,0 +1,74 @@
+#pragma once
+
+#include <string>
+#include <windows.h>
+
+namespace win32 {
+
+// Every system call the services make. Tests hand in a table of their own to record the calls
+// and script the results; nothing may reach the real ExitWindowsEx from a test.
+struct Api
+{
+    HINSTANCE(WINAPI* shellExecute)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    BOOL(WINAPI* playSound)(LPCWSTR, HMODULE, DWORD);
+    HMODULE(WINAPI* getModuleHandle)(LPCWSTR);
+    BOOL(WINAPI* getVersionEx)(LPOSVERSIONINFOW);
+    HANDLE(WINAPI* getCurrentProcess)();
+    BOOL(WINAPI* openProcessToken)(HANDLE, DWORD, PHANDLE);
+    BOOL(WINAPI* lookupPrivilegeValue)(LPCWSTR, LPCWSTR, PLUID);
+    BOOL(WINAPI* adjustTokenPrivileges)
+    (HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
+    BOOL(WINAPI* exitWindowsEx)(UINT, DWORD);
+    DWORD(WINAPI* getTickCount)();
+    void(WINAPI* getLocalTime)(LPSYSTEMTIME);
+    LCID(WINAPI* getThreadLocale)();
+    int(WINAPI* getLocaleInfo)(LCID, LCTYPE, LPWSTR, int);
+};
+
+// The table of the real functions of the system.
+const Api& systemApi();
+
+// Flags and item ids exactly as the services pass them on.
+inline constexpr DWORD kBuiltInSoundFlags = 0x40005; // SND_RESOURCE | SND_ASYNC
+inline constexpr DWORD kNamedSoundFlags = 0x0001;    // SND_ASYNC
+inline constexpr DWORD kShutdownTokenAccess = 40;    // TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY
+inline constexpr LCTYPE kShortDateItem = 0x1F;       // LOCALE_SSHORTDATE
+inline constexpr LCTYPE kTimeFormatItem = 0x1003;    // LOCALE_STIMEFORMAT
+inline constexpr int kLocaleBufferSize = 256;
+
+// The Windows services of the program, in wide characters so that paths and texts outside the
+// system code page survive. No Qt here: this part is built and tested without it.
+class Services
+{
+public:
+    explicit Services(const Api& api = systemApi()) : m_api(api) {}
+
+    // Asks the shell to open `target` with the "open" verb, shown normally. Empty text makes no
+    // call: the shell would take it for the current folder and open that.
+    void openTarget(const std::wstring& target, HWND owner) const;
+
+    // Starts sound resource `id` of the program's own module, or a sound by name, without
+    // waiting. Returns what PlaySoundW returned.
+    bool playBuiltInSound(int id) const;
+    bool playSoundNamed(const std::wstring& name) const;
+
+    // Enables the shutdown privilege where the system has one (NT only), then asks for the
+    // session end with `flags` (EWX_* values). Returns whether the system accepted.
+    bool endSession(UINT flags) const;
+
+    DWORD tickCount() const;
+    SYSTEMTIME localTime() const;
+
+    // The thread locale's text for `item`; empty text when the system has none.
+    std::wstring localeText(LCTYPE item) const;
+    std::wstring shortDatePattern() const { return localeText(kShortDateItem); }
+    std::wstring timePattern() const { return localeText(kTimeFormatItem); }
+
+private:
+    bool isNtPlatform() const;
+    void enableShutdownPrivilege() const;
+
+    Api m_api;
+};
+
+} // namespace win32
