@@ -10,6 +10,7 @@
 #include "skin/vclwidgets.h"
 
 #include <QCloseEvent>
+#include <QLocale>
 #include <QCoreApplication>
 #include <QScreen>
 
@@ -41,7 +42,8 @@ constexpr MainButton kMainButtons[] = {
 
 TForm1::TForm1(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), Timer1(this), Timer2(this),
-      m_platform(platform), m_engine(Timer1, this)
+      m_platform(platform), m_engine(Timer1, this),
+      m_formatSettings(formatSettingsFrom(QLocale::system()))
 {
     setObjectName(kWindow);
     setWindowTitle(QStringLiteral("Vokari"));
@@ -224,8 +226,8 @@ void TForm1::DrawTime()
 {
     ::DrawTime(m_engine.state(), ImageList1, ImageList3, ptBoxTotTracks->Canvas(),
                PaintBox1->Canvas());
-    ptBoxTotTracks->update();
-    PaintBox1->update();
+    ptBoxTotTracks->canvasChanged();
+    PaintBox1->canvasChanged();
 }
 
 void TForm1::resetAll()
@@ -240,8 +242,20 @@ void TForm1::resetAll()
 
 void TForm1::Timer2Timer()
 {
-    // The clock line comes with the locale services; meanwhile the tick keeps the read-out fresh
-    // while the countdown timer is off.
+    // The patterns are read afresh every second, so a change of regional format shows at once.
+    QString datePattern;
+    QString timePattern;
+    try {
+        datePattern = m_platform.shortDatePattern();
+        timePattern = m_platform.timePattern();
+    } catch (...) {
+        datePattern = QString::fromUtf16(kFallbackDatePattern);
+        timePattern = QString::fromUtf16(kFallbackTimePattern);
+    }
+    m_formatSettings.ShortDateFormat = datePattern;
+    m_formatSettings.LongTimeFormat = timePattern;
+    Label1->setCaption(FormatDateTime(clockLineFormat(datePattern, timePattern),
+                                      m_platform.localDateTime(), m_formatSettings));
     if (!Timer1.Enabled())
         DrawTime();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/clockformat.h"
 #include "app/timerengine.h"
 #include "app/ttimer.h"
 #include "assets/glyphstrip.h"
@@ -91,4 +92,6 @@ private:
     TfrmSetTime* m_setTime = nullptr;
     TfrmMsg* m_msg = nullptr;
     bool m_shownOnce = false;
+    // The region's names and designators, read once; its patterns are read at every clock tick.
+    FormatSettings m_formatSettings;
 };

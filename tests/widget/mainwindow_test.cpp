@@ -255,6 +255,40 @@ TEST_F(MainWindow, ClockTickRedrawsOnlyWhileTheCountdownIsOff)
     EXPECT_EQ(form.state().TotalSeconds, -5) << "the countdown redraws for itself";
 }
 
+TEST_F(MainWindow, ClockLineShowsTheRegionsPatternsOnTheTwelveHourClock)
+{
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("12:00")) << "before the first clock tick";
+    struct Case
+    {
+        const char* date;
+        const char* time;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"yyyy/M/d", "H:mm:ss", "2024/3/5 3:07:09 pm"},
+        {"M/d/yyyy", "h:mm:ss tt", "3/5/2024 3:07:09 pm"},
+        {"dd.MM.yyyy", "HH:mm:ss", "05.03.2024 03:07:09 pm"},
+    };
+    for (const Case& c : cases) {
+        platform.datePattern = QString::fromLatin1(c.date);
+        platform.clockPattern = QString::fromLatin1(c.time);
+        Q_EMIT form.Timer2.OnTimer();
+        EXPECT_EQ(form.Label1->text().toStdString(), c.shown) << c.date << " " << c.time;
+        EXPECT_GE(form.Label1->width(), form.Label1->sizeHint().width()) << "the line is cut";
+    }
+}
+
+TEST_F(MainWindow, ClockLineFallsBackWhenTheRegionCannotBeRead)
+{
+    platform.localeFails = true;
+    platform.now = QDateTime(QDate(2024, 3, 5), QTime(9, 30, 0));
+    Q_EMIT form.Timer2.OnTimer();
+    const QString line = form.Label1->text();
+    // "dd mmm yy hh:mm:ss am/pm": the month's name comes from the region.
+    EXPECT_TRUE(line.startsWith(QStringLiteral("05 "))) << line.toStdString();
+    EXPECT_TRUE(line.endsWith(QStringLiteral(" 24 09:30:00 am"))) << line.toStdString();
+}
+
 TEST_F(MainWindow, MinimiseAsksThePlatformAndTimersGoOn)
 {
     press("HoverImage4", Qt::LeftButton);
