@@ -7,11 +7,12 @@
 #include "platform/platform.h"
 #include "skin/fonts.h"
 #include "skin/hoverimage.h"
+#include "skin/skinnedwindow.h"
 #include "skin/vclwidgets.h"
 
 #include <QCloseEvent>
-#include <QLocale>
 #include <QCoreApplication>
+#include <QLocale>
 #include <QScreen>
 
 namespace {
@@ -41,9 +42,8 @@ constexpr MainButton kMainButtons[] = {
 } // namespace
 
 TForm1::TForm1(Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), Timer1(this), Timer2(this),
-      m_platform(platform), m_engine(Timer1, this),
-      m_formatSettings(formatSettingsFrom(QLocale::system()))
+    : QWidget(parent, Qt::Window), Timer1(this), Timer2(this), m_platform(platform),
+      m_engine(Timer1, this), m_formatSettings(formatSettingsFrom(QLocale::system()))
 {
     setObjectName(kWindow);
     setWindowTitle(QStringLiteral("Vokari"));
@@ -57,6 +57,16 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
     ImageList2 = Assets::strip(kWindow, QStringLiteral("ImageList2"));
     ImageList3 = Assets::strip(kWindow, QStringLiteral("ImageList3"));
     createLayout();
+    // First shown centred on the screen; the main window keeps to its screen's work area.
+    m_frame = new SkinnedWindow(
+        this,
+        [this] {
+            const QScreen* s = screen();
+            return s ? centredOn(s->geometry(), size()) : pos();
+        },
+        true);
+    m_frame->addDragSource(Image1);
+    m_frame->addDragSource(Label3);
 
     connect(&m_engine, &TimerEngine::drawRequested, this, &TForm1::DrawTime);
     connect(&Timer2, &TTimer::OnTimer, this, &TForm1::Timer2Timer);
@@ -69,10 +79,7 @@ TForm1::~TForm1() = default;
 
 void TForm1::createLayout()
 {
-    Image1 = new TImage(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, width(), height());
-    Image1->setPicture(Assets::background(kWindow));
+    Image1 = addBackground(this);
 
     Label2 = new TLabel(this, homePage(), layoutFont(QStringLiteral("Verdana"), 13, true),
                         kTitleGrey, true);
@@ -155,6 +162,7 @@ void TForm1::createLayout()
     connect(HoverImage8, &TImage::OnClick, this, &TForm1::HoverImage8Click);
     connect(HoverImage9, &TImage::OnClick, this, &TForm1::HoverImage9Click);
     connect(HoverImage10, &TImage::OnClick, this, &TForm1::HoverImage10Click);
+    connectHoverHandlers();
 }
 
 THoverImage* TForm1::createMainButton(const QString& name, int left, const QString& hint, int cell)
@@ -184,7 +192,8 @@ QString TForm1::homePage()
 
 void TForm1::FormCreate()
 {
-    // Qt widgets are double-buffered already; the region and drag come with the window frame.
+    // Qt widgets are double-buffered already.
+    m_frame->ApplyWindowRegion(Image1);
     TimerState& s = m_engine.state();
     s.StopwatchMode = false;
     m_engine.setTickEnabled(false);
@@ -198,15 +207,6 @@ void TForm1::FormCreate()
 void TForm1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (!m_shownOnce && !event->spontaneous()) {
-        m_shownOnce = true;
-        // First showing: centred on the screen.
-        if (QScreen* screen = this->screen()) {
-            const QRect area = screen->geometry();
-            move(area.x() + (area.width() - width()) / 2,
-                 area.y() + (area.height() - height()) / 2);
-        }
-    }
     FormShow();
 }
 
@@ -232,12 +232,98 @@ void TForm1::DrawTime()
 
 void TForm1::resetAll()
 {
-    for (const MainButton& b : kMainButtons) {
-        THoverImage* button = this->*(b.member);
-        QImage picture;
-        ImageList2.CopyCell(b.cell, picture);
-        button->setPicture(picture);
+    for (const MainButton& b : kMainButtons)
+        RestoreFromStrip(this->*(b.member), ImageList2, b.cell);
+}
+
+void TForm1::MakeBlackRed(THoverImage* image)
+{
+    ::MakeBlackRed(image);
+}
+
+void TForm1::MakeRedBlack(THoverImage* image)
+{
+    ::MakeRedBlack(image);
+}
+
+void TForm1::showHint(THoverImage* button)
+{
+    Label6->setCaption(button->Hint);
+}
+
+void TForm1::clearHint()
+{
+    Label6->setCaption(QString());
+}
+
+void TForm1::connectHoverHandlers()
+{
+    // Which buttons light alone (resetAll first) and which restore only themselves differs from
+    // button to button; the table of the window's design is followed row by row.
+    auto enterLitAlone = [this](THoverImage* b) {
+        resetAll();
+        MakeImageRed(b);
+        showHint(b);
+    };
+    auto enterKeepOthers = [this](THoverImage* b) {
+        MakeImageRed(b);
+        showHint(b);
+    };
+    auto leaveRestoringAll = [this](THoverImage*) {
+        clearHint();
+        resetAll();
+    };
+    auto leaveRestoringOwn = [this](int cell) {
+        return [this, cell](THoverImage* b) {
+            clearHint();
+            RestoreFromStrip(b, ImageList2, cell);
+        };
+    };
+    connect(HoverImage1, &THoverImage::OnMouseEnter, this, enterLitAlone);
+    connect(HoverImage1, &THoverImage::OnMouseLeave, this, leaveRestoringAll);
+    connect(HoverImage2, &THoverImage::OnMouseEnter, this, enterKeepOthers);
+    connect(HoverImage2, &THoverImage::OnMouseLeave, this, leaveRestoringOwn(4));
+    connect(HoverImage3, &THoverImage::OnMouseEnter, this, enterKeepOthers);
+    connect(HoverImage3, &THoverImage::OnMouseLeave, this, leaveRestoringOwn(3));
+    connect(HoverImage4, &THoverImage::OnMouseEnter, this, enterLitAlone);
+    // The add button restores first and empties the hint after.
+    connect(HoverImage4, &THoverImage::OnMouseLeave, this, [this](THoverImage*) {
+        resetAll();
+        clearHint();
+    });
+    connect(HoverImage5, &THoverImage::OnMouseEnter, this, enterLitAlone);
+    connect(HoverImage5, &THoverImage::OnMouseLeave, this, leaveRestoringAll);
+    connect(HoverImage6, &THoverImage::OnMouseEnter, this, enterLitAlone);
+    connect(HoverImage6, &THoverImage::OnMouseLeave, this, leaveRestoringOwn(5));
+    connect(HoverImage7, &THoverImage::OnMouseEnter, this, enterLitAlone);
+    connect(HoverImage7, &THoverImage::OnMouseLeave, this, leaveRestoringOwn(6));
+    connect(HoverImage8, &THoverImage::OnMouseEnter, this, enterLitAlone);
+    connect(HoverImage8, &THoverImage::OnMouseLeave, this, leaveRestoringOwn(7));
+    // The close and minimise glyphs light without touching the hint line.
+    for (THoverImage* glyph : {HoverImage9, HoverImage10}) {
+        connect(glyph, &THoverImage::OnMouseEnter, this, &TForm1::MakeBlackRed);
+        connect(glyph, &THoverImage::OnMouseLeave, this, &TForm1::MakeRedBlack);
     }
+    connect(Label2, &TLabel::OnMouseEnter, this, &TForm1::Label2MouseEnter);
+    connect(Label2, &TLabel::OnMouseLeave, this, &TForm1::Label2MouseLeave);
+    connect(Label2, &TLabel::OnClick, this, &TForm1::Label2Click);
+}
+
+void TForm1::Label2MouseEnter()
+{
+    Label2->setFontColor(131579);
+    resetAll();
+}
+
+void TForm1::Label2MouseLeave()
+{
+    Label2->setFontColor(kTitleGrey);
+    resetAll();
+}
+
+void TForm1::Label2Click()
+{
+    m_platform.openTarget(Label2->text(), nullptr);
 }
 
 void TForm1::Timer2Timer()

@@ -9,6 +9,7 @@
 
 class ActionRunner;
 class Platform;
+class SkinnedWindow;
 class TImage;
 class THoverImage;
 class TLabel;
@@ -36,6 +37,9 @@ public:
 
     void DrawTime();
     void resetAll();
+    void MakeBlackRed(THoverImage* image);
+    void MakeRedBlack(THoverImage* image);
+    SkinnedWindow& frame() { return *m_frame; }
 
     TImage* Image1 = nullptr;
     TPanel* Panel1 = nullptr;
@@ -84,6 +88,12 @@ private:
     void HoverImage8Click();
     void HoverImage9Click();
     void HoverImage10Click();
+    void connectHoverHandlers();
+    void showHint(THoverImage* button);
+    void clearHint();
+    void Label2MouseEnter();
+    void Label2MouseLeave();
+    void Label2Click();
 
     Platform& m_platform;
     TimerEngine m_engine;
@@ -91,7 +101,7 @@ private:
     TfrmActions* m_actions = nullptr;
     TfrmSetTime* m_setTime = nullptr;
     TfrmMsg* m_msg = nullptr;
-    bool m_shownOnce = false;
+    SkinnedWindow* m_frame = nullptr;
     // The region's names and designators, read once; its patterns are read at every clock tick.
     FormatSettings m_formatSettings;
 };

@@ -5,6 +5,9 @@
 #include <QDialog>
 
 class QCheckBox;
+class SkinnedWindow;
+class TImage;
+class TLabel;
 
 // The action settings dialog. Its controls are the only store of the completion options: the
 // completion reads them live, so nothing is copied out and nothing is lost between showings.
@@ -17,5 +20,14 @@ public:
 
     bool loopEnabled() const override;
 
+    SkinnedWindow& frame() { return *m_frame; }
+
+    TImage* Image1 = nullptr;
+    TLabel* Label3 = nullptr;
     QCheckBox* CheckBox6 = nullptr;
+
+private:
+    void FormCreate();
+
+    SkinnedWindow* m_frame = nullptr;
 };

@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+class SkinnedWindow;
+class TImage;
+class TSpeedButton;
+
 // The message window, shown without blocking the rest of the program.
 class TfrmMsg : public QWidget
 {
@@ -9,4 +13,15 @@ class TfrmMsg : public QWidget
 
 public:
     explicit TfrmMsg(QWidget* parent = nullptr);
+
+    SkinnedWindow& frame() { return *m_frame; }
+
+    TImage* Image1 = nullptr;
+    TSpeedButton* SpeedButton1 = nullptr;
+
+private:
+    void FormCreate();
+    void SpeedButton1Click();
+
+    SkinnedWindow* m_frame = nullptr;
 };

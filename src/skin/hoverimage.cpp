@@ -1,7 +1,75 @@
 #include "skin/hoverimage.h"
 
+#include "assets/glyphstrip.h"
+
+namespace {
+
+constexpr QRgb kBlack = 0xFF000000u;
+constexpr QRgb kRed = 0xFFFF0000u;
+
+// Changes, in place, every pixel of the button's picture for which `match` holds to `to`.
+// Colours are compared without alpha: the pictures are opaque apart from their colour key.
+template <typename Match> void recolour(THoverImage* image, Match match, QRgb to)
+{
+    if (!image)
+        return;
+    QImage& picture = image->Picture();
+    const int height = picture.height();
+    if (height <= 0)
+        return;
+    for (int y = 0; y < height; ++y) {
+        const int width = picture.width();
+        for (int x = 0; x < width; ++x) {
+            if (match(picture.pixel(x, y) | kBlack))
+                picture.setPixel(x, y, to);
+        }
+    }
+    image->update();
+}
+
+} // namespace
+
 THoverImage::THoverImage(QWidget* parent) : TImage(parent)
 {
     Center = true;
     Transparent = true;
+}
+
+void THoverImage::enterEvent(QEnterEvent* event)
+{
+    TImage::enterEvent(event);
+    Q_EMIT OnMouseEnter(this);
+}
+
+void THoverImage::leaveEvent(QEvent* event)
+{
+    TImage::leaveEvent(event);
+    Q_EMIT OnMouseLeave(this);
+}
+
+void MakeImageRed(THoverImage* image)
+{
+    recolour(
+        image, [](QRgb c) { return c != kBlack; }, kRed);
+}
+
+void MakeBlackRed(THoverImage* image)
+{
+    recolour(
+        image, [](QRgb c) { return c == kBlack; }, kRed);
+}
+
+void MakeRedBlack(THoverImage* image)
+{
+    recolour(
+        image, [](QRgb c) { return c == kRed; }, kBlack);
+}
+
+void RestoreFromStrip(THoverImage* image, const GlyphStrip& strip, int cell)
+{
+    if (!image)
+        return;
+    image->Picture() = QImage();
+    strip.CopyCell(cell, image->Picture());
+    image->update();
 }

@@ -11,6 +11,20 @@ QColor layoutColor(unsigned bgr)
     return QColor(int(bgr & 0xFFu), int((bgr >> 8) & 0xFFu), int((bgr >> 16) & 0xFFu));
 }
 
+QImage keyedByBottomLeft(const QImage& picture)
+{
+    if (picture.isNull())
+        return picture;
+    const QRgb key = picture.pixel(0, picture.height() - 1) | 0xFF000000u;
+    QImage keyed = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < keyed.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        for (int x = 0; x < keyed.width(); ++x)
+            row[x] = (row[x] | 0xFF000000u) == key ? 0u : (row[x] | 0xFF000000u);
+    }
+    return keyed;
+}
+
 // ---------------------------------------------------------------------------------------------
 
 TImage::TImage(QWidget* parent) : QWidget(parent) {}
@@ -38,15 +52,7 @@ void TImage::paintEvent(QPaintEvent*)
         painter.drawImage(pictureOffset(), m_picture);
         return;
     }
-    const QRgb key = m_picture.pixel(0, m_picture.height() - 1) | 0xFF000000u;
-    QImage keyed = m_picture.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < keyed.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(keyed.scanLine(y));
-        for (int x = 0; x < keyed.width(); ++x) {
-            row[x] = (row[x] | 0xFF000000u) == key ? 0u : (row[x] | 0xFF000000u);
-        }
-    }
-    painter.drawImage(pictureOffset(), keyed);
+    painter.drawImage(pictureOffset(), keyedByBottomLeft(m_picture));
 }
 
 void TImage::mousePressEvent(QMouseEvent* event)
@@ -107,6 +113,35 @@ void TLabel::setFontColor(unsigned colourBgr)
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, layoutColor(colourBgr));
     setPalette(pal);
+}
+
+void TLabel::enterEvent(QEnterEvent* event)
+{
+    QLabel::enterEvent(event);
+    Q_EMIT OnMouseEnter();
+}
+
+void TLabel::leaveEvent(QEvent* event)
+{
+    QLabel::leaveEvent(event);
+    Q_EMIT OnMouseLeave();
+}
+
+void TLabel::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_leftPressed = true;
+    Q_EMIT OnMouseDown(event->button());
+}
+
+void TLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const bool clicked = m_leftPressed && rect().contains(event->position().toPoint());
+    m_leftPressed = false;
+    if (clicked)
+        Q_EMIT OnClick();
 }
 
 // ---------------------------------------------------------------------------------------------

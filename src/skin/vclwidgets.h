@@ -8,6 +8,10 @@
 // Layout colours are stored as 0x00BBGGRR integers, red in the low byte.
 QColor layoutColor(unsigned bgr);
 
+// A copy of `picture` in which every pixel of the colour of its bottom-left pixel is see-through:
+// the key is read afresh each time, so a recoloured picture keys correctly.
+QImage keyedByBottomLeft(const QImage& picture);
+
 // A picture at its natural size from the top-left corner, clipped to the box. Center centres it
 // instead (offsets may be negative); Transparent leaves out every pixel of the colour of the
 // picture's bottom-left pixel, read afresh at each paint so recoloured pictures key correctly.
@@ -61,8 +65,22 @@ public:
     void setFontColor(unsigned colourBgr);
     unsigned fontColor() const { return m_colour; }
 
+Q_SIGNALS:
+    void OnMouseEnter();
+    void OnMouseLeave();
+    // Left button pressed and released over the label.
+    void OnClick();
+    void OnMouseDown(Qt::MouseButton button);
+
+protected:
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
     unsigned m_colour = 0;
+    bool m_leftPressed = false;
 };
 
 // A child window filled with its colour and framed by a 1-pixel lowered outer bevel.
