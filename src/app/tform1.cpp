@@ -2,6 +2,7 @@
 
 #include "app/actionrunner.h"
 #include "app/digitdisplay.h"
+#include "app/makerpages.h"
 #include "assets/assettable.h"
 #include "dialogs/tfrmactions.h"
 #include "platform/platform.h"
@@ -81,7 +82,7 @@ void TForm1::createLayout()
 {
     Image1 = addBackground(this);
 
-    Label2 = new TLabel(this, homePage(), layoutFont(QStringLiteral("Verdana"), 13, true),
+    Label2 = new TLabel(this, MakerPages::homePage(), layoutFont(QStringLiteral("Verdana"), 13, true),
                         kTitleGrey, true);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->move(75, 320);
@@ -183,11 +184,6 @@ void TForm1::attachWindows(TfrmActions& actions, TfrmSetTime& setTime, TfrmMsg& 
     m_setTime = &setTime;
     m_msg = &msg;
     m_runner = new ActionRunner(m_engine, actions, this);
-}
-
-QString TForm1::homePage()
-{
-    return QStringLiteral("www.vokari.org");
 }
 
 void TForm1::FormCreate()

@@ -67,9 +67,6 @@ public:
     THoverImage* HoverImage9 = nullptr;
     THoverImage* HoverImage10 = nullptr;
 
-    // The home page address: the link label shows it and a click opens the same text.
-    static QString homePage();
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

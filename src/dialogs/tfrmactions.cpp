@@ -6,7 +6,8 @@
 
 #include <QCheckBox>
 
-TfrmActions::TfrmActions(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+TfrmActions::TfrmActions(Platform& platform, QWidget* parent)
+    : QDialog(parent, Qt::Dialog), m_platform(platform)
 {
     setObjectName(QStringLiteral("frmActions"));
     setWindowTitle(QStringLiteral("操作"));

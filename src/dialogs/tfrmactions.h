@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class Platform;
 class QCheckBox;
 class SkinnedWindow;
 class TImage;
@@ -16,7 +17,7 @@ class TfrmActions : public QDialog, public ActionSettings
     Q_OBJECT
 
 public:
-    explicit TfrmActions(QWidget* parent = nullptr);
+    TfrmActions(Platform& platform, QWidget* parent = nullptr);
 
     bool loopEnabled() const override;
 
@@ -29,5 +30,6 @@ public:
 private:
     void FormCreate();
 
+    Platform& m_platform;
     SkinnedWindow* m_frame = nullptr;
 };

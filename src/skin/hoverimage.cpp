@@ -24,7 +24,7 @@ template <typename Match> void recolour(THoverImage* image, Match match, QRgb to
                 picture.setPixel(x, y, to);
         }
     }
-    image->update();
+    image->pictureChanged();
 }
 
 } // namespace
@@ -71,5 +71,5 @@ void RestoreFromStrip(THoverImage* image, const GlyphStrip& strip, int cell)
         return;
     image->Picture() = QImage();
     strip.CopyCell(cell, image->Picture());
-    image->update();
+    image->pictureChanged();
 }

@@ -32,6 +32,13 @@ TImage::TImage(QWidget* parent) : QWidget(parent) {}
 void TImage::setPicture(const QImage& picture)
 {
     m_picture = picture;
+    pictureChanged();
+}
+
+void TImage::pictureChanged()
+{
+    if (AutoSize && !m_picture.isNull())
+        resize(m_picture.size());
     update();
 }
 

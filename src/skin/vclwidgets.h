@@ -29,6 +29,12 @@ public:
 
     bool Center = false;
     bool Transparent = false;
+    // The control takes the picture's size whenever the picture changes.
+    bool AutoSize = false;
+
+    // Call after changing the picture's pixels or size in place: resizes an AutoSize control and
+    // repaints.
+    void pictureChanged();
 
     // Where the picture's top-left corner lands in the box.
     QPoint pictureOffset() const;
