@@ -5,12 +5,15 @@
 #include "app/makerpages.h"
 #include "assets/assettable.h"
 #include "dialogs/tfrmactions.h"
+#include "dialogs/tfrmsettime.h"
 #include "platform/platform.h"
 #include "skin/fonts.h"
 #include "skin/hoverimage.h"
 #include "skin/skinnedwindow.h"
+#include "skin/updown.h"
 #include "skin/vclwidgets.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLocale>
@@ -82,8 +85,8 @@ void TForm1::createLayout()
 {
     Image1 = addBackground(this);
 
-    Label2 = new TLabel(this, MakerPages::homePage(), layoutFont(QStringLiteral("Verdana"), 13, true),
-                        kTitleGrey, true);
+    Label2 = new TLabel(this, MakerPages::homePage(),
+                        layoutFont(QStringLiteral("Verdana"), 13, true), kTitleGrey, true);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->move(75, 320);
     Label2->setCursor(Qt::PointingHandCursor);
@@ -155,6 +158,8 @@ void TForm1::createLayout()
     Label6->setGeometry(16, 205, 255, 21);
     Label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
+    connect(HoverImage1, &TImage::OnClick, this, &TForm1::HoverImage1Click);
+    connect(HoverImage2, &TImage::OnClick, this, &TForm1::HoverImage2Click);
     connect(HoverImage3, &TImage::OnClick, this, &TForm1::HoverImage3Click);
     connect(HoverImage4, &TImage::OnMouseDown, this, &TForm1::HoverImage4MouseDown);
     connect(HoverImage5, &TImage::OnMouseDown, this, &TForm1::HoverImage5MouseDown);
@@ -340,6 +345,45 @@ void TForm1::Timer2Timer()
                                       m_platform.localDateTime(), m_formatSettings));
     if (!Timer1.Enabled())
         DrawTime();
+}
+
+void TForm1::HoverImage1Click()
+{
+    resetAll();
+    m_actions->exec();
+    rebuildSummary();
+}
+
+void TForm1::rebuildSummary()
+{
+    struct Word
+    {
+        const QCheckBox* box;
+        const char16_t* word;
+    };
+    const Word words[] = {
+        {m_actions->CheckBox1, u"警报; "}, {m_actions->CheckBox2, u"信息; "},
+        {m_actions->CheckBox3, u"运行; "}, {m_actions->CheckBox4, u"关机; "},
+        {m_actions->CheckBox7, u"URL; "},
+    };
+    QString line = QStringLiteral("操作: ");
+    for (const Word& w : words) {
+        if (w.box->isChecked())
+            line += QString::fromUtf16(w.word);
+    }
+    Label4->setCaption(line);
+}
+
+void TForm1::HoverImage2Click()
+{
+    resetAll();
+    if (m_setTime->exec() != TfrmSetTime::mrOk)
+        return;
+    // Hours, minutes, seconds, in that order: each read takes over valid typed text.
+    const int h = m_setTime->UpDown3->Position();
+    const int m = m_setTime->UpDown1->Position();
+    const int s = m_setTime->UpDown2->Position();
+    m_engine.SetDuration(h, m, s);
 }
 
 void TForm1::HoverImage3Click()

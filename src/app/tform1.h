@@ -37,6 +37,8 @@ public:
 
     void DrawTime();
     void resetAll();
+    // The summary line from the action dialog's tick boxes.
+    void rebuildSummary();
     void MakeBlackRed(THoverImage* image);
     void MakeRedBlack(THoverImage* image);
     SkinnedWindow& frame() { return *m_frame; }
@@ -77,6 +79,8 @@ private:
     void FormCreate();
     void FormShow();
     void Timer2Timer();
+    void HoverImage1Click();
+    void HoverImage2Click();
     void HoverImage3Click();
     void HoverImage4MouseDown(Qt::MouseButton button);
     void HoverImage5MouseDown(Qt::MouseButton button);

@@ -1,9 +1,12 @@
 #include "dialogs/tfrmmsg.h"
 
 #include "assets/assettable.h"
+#include "skin/fonts.h"
 #include "skin/skinnedwindow.h"
 #include "skin/speedbutton.h"
 #include "skin/vclwidgets.h"
+
+#include <QTextEdit>
 
 TfrmMsg::TfrmMsg(QWidget* parent) : QWidget(parent, Qt::Window)
 {
@@ -18,6 +21,21 @@ TfrmMsg::TfrmMsg(QWidget* parent) : QWidget(parent, Qt::Window)
     SpeedButton1->setGeometry(556, 7, 17, 17);
     connect(SpeedButton1, &TSpeedButton::OnClick, this, &TfrmMsg::SpeedButton1Click);
 
+    RichEdit1 = new QTextEdit(this);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->setGeometry(17, 25, 561, 54);
+    RichEdit1->setAcceptRichText(false);
+    RichEdit1->setFont(layoutFont(QStringLiteral("Consolas"), 13));
+    RichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
+    // What does not fit stays out of view: the field shows no scroll bars.
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette pal = RichEdit1->palette();
+    pal.setColor(QPalette::Base, Qt::black);
+    pal.setColor(QPalette::Text, layoutColor(0x00FFFF00));
+    RichEdit1->setPalette(pal);
+    RichEdit1->setPlainText(QStringLiteral("信息:"));
+
     m_frame = new SkinnedWindow(
         this, [this] { return centredOn(parentWidget()->geometry(), size()); }, false);
     m_frame->addDragSource(Image1);
@@ -27,6 +45,14 @@ TfrmMsg::TfrmMsg(QWidget* parent) : QWidget(parent, Qt::Window)
 void TfrmMsg::FormCreate()
 {
     m_frame->ApplyWindowRegion(Image1);
+}
+
+void TfrmMsg::showText(const QString& text)
+{
+    RichEdit1->setPlainText(text);
+    show();
+    raise();
+    activateWindow();
 }
 
 void TfrmMsg::SpeedButton1Click()

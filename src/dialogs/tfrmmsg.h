@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QTextEdit;
 class SkinnedWindow;
 class TImage;
 class TSpeedButton;
@@ -16,8 +17,13 @@ public:
 
     SkinnedWindow& frame() { return *m_frame; }
 
+    // Shows `text` without blocking anything: the window appears, or stays open with the new
+    // text, and comes to the front.
+    void showText(const QString& text);
+
     TImage* Image1 = nullptr;
     TSpeedButton* SpeedButton1 = nullptr;
+    QTextEdit* RichEdit1 = nullptr;
 
 private:
     void FormCreate();

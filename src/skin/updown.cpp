@@ -1,0 +1,89 @@
+#include "skin/updown.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+
+#include <algorithm>
+
+TUpDown::TUpDown(QWidget* parent, QLineEdit* buddy, int min, int max, int position)
+    : QWidget(parent), m_buddy(buddy), m_min(min), m_max(max), m_position(position)
+{
+    setFocusPolicy(Qt::NoFocus);
+    m_buddy->setText(QString::number(m_position));
+    m_buddy->installEventFilter(this);
+}
+
+int TUpDown::Position()
+{
+    bool ok = false;
+    const int typed = m_buddy->text().trimmed().toInt(&ok, 10);
+    if (ok && typed >= m_min && typed <= m_max)
+        m_position = typed;
+    return m_position;
+}
+
+void TUpDown::step(int delta)
+{
+    const int current = Position();
+    const int next = std::clamp(current + delta, m_min, m_max);
+    // At an end nothing changes, not even text the user typed.
+    if (next == current)
+        return;
+    m_position = next;
+    m_buddy->setText(QString::number(m_position));
+}
+
+void TUpDown::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const int half = height() / 2;
+    const QRect halves[] = {QRect(0, 0, width(), half), QRect(0, half, width(), height() - half)};
+    for (int i = 0; i < 2; ++i) {
+        const QRect r = halves[i];
+        const bool down = m_pressedHalf == (i == 0 ? 1 : -1);
+        painter.fillRect(r, QColor(212, 208, 200));
+        painter.setPen(down ? QColor(128, 128, 128) : QColor(255, 255, 255));
+        painter.drawLine(r.topLeft(), r.topRight());
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+        painter.setPen(down ? QColor(255, 255, 255) : QColor(64, 64, 64));
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomRight());
+        // A small black triangle pointing up or down.
+        const int cx = r.center().x();
+        const int cy = r.center().y();
+        const int dir = i == 0 ? -1 : 1;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::black);
+        const QPoint tri[] = {QPoint(cx - 3, cy - dir), QPoint(cx + 3, cy - dir),
+                              QPoint(cx, cy + 2 * dir)};
+        painter.drawPolygon(tri, 3);
+    }
+}
+
+void TUpDown::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_pressedHalf = event->position().y() < height() / 2 ? 1 : -1;
+    step(m_pressedHalf);
+    update();
+}
+
+void TUpDown::mouseReleaseEvent(QMouseEvent*)
+{
+    m_pressedHalf = 0;
+    update();
+}
+
+bool TUpDown::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_buddy && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            step(key == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
