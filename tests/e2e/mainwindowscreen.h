@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
 namespace e2e {
@@ -13,6 +14,11 @@ class MainWindowScreen
 public:
     static QPoint addButton() { return {22 + 18, 272 + 18}; }
     static QPoint startButton() { return {177 + 18, 272 + 18}; }
+    static QRect addButtonArea() { return {22, 272, 36, 36}; }
+    static QRect closeGlyphArea() { return {298, 10, 16, 16}; }
+    // The one-line hint label inside the black display panel.
+    static QRect hintLineArea() { return {29 + 16, 32 + 205, 255, 21}; }
+    static QRect displayPanelArea() { return {29, 32, 294, 233}; }
 
     // The six-digit seconds counter, e.g. "000180"; '?' marks a digit that matches no glyph.
     static QString counter(const QImage& window);

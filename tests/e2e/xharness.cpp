@@ -296,17 +296,24 @@ WindowInfo XServer::findWindow(const QString& title, int timeoutMs) const
             return found != 0;
         },
         timeoutMs);
+    const QRect geometry = windowGeometry(found);
+    if (geometry.isEmpty())
+        return info;
+    info.id = found;
+    info.geometry = geometry;
+    return info;
+}
+
+QRect XServer::windowGeometry(unsigned long id) const
+{
     XWindowAttributes attributes;
     Window child = 0;
     int x = 0;
     int y = 0;
-    if (found == 0 || XGetWindowAttributes(m_display, found, &attributes) == 0 ||
-        !XTranslateCoordinates(m_display, found, DefaultRootWindow(m_display), 0, 0, &x, &y,
-                               &child))
-        return info;
-    info.id = found;
-    info.geometry = QRect(x, y, attributes.width, attributes.height);
-    return info;
+    if (m_display == nullptr || id == 0 || XGetWindowAttributes(m_display, id, &attributes) == 0 ||
+        !XTranslateCoordinates(m_display, id, DefaultRootWindow(m_display), 0, 0, &x, &y, &child))
+        return {};
+    return {x, y, attributes.width, attributes.height};
 }
 
 QImage XServer::screenshot() const
@@ -383,6 +390,24 @@ bool XServer::release(int button)
 bool XServer::click(QPoint position, int button)
 {
     return moveTo(position) && press(button) && release(button);
+}
+
+bool XServer::drag(QPoint from, QPoint to, int button, int steps)
+{
+    if (!moveTo(from) || !press(button))
+        return false;
+    steps = std::max(1, steps);
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint step(from.x() + (to.x() - from.x()) * i / steps,
+                          from.y() + (to.y() - from.y()) * i / steps);
+        if (!moveTo(step)) {
+            const QString error = m_error;
+            release(button); // a button left down would turn every later move into a drag
+            m_error = error;
+            return false;
+        }
+    }
+    return release(button);
 }
 
 bool XServer::typeText(const QString& text)

@@ -68,6 +68,9 @@ public:
     // The first viewable top-level window titled exactly `title` (by _NET_WM_NAME or WM_NAME),
     // polled for until `timeoutMs` has passed; an invalid WindowInfo if none appeared.
     WindowInfo findWindow(const QString& title, int timeoutMs = 10000) const;
+    // Where window `id` is now, read afresh from the server: its client area in root
+    // coordinates, or an empty rectangle if the window is gone.
+    QRect windowGeometry(unsigned long id) const;
 
     QImage screenshot() const;
     QImage grab(const QRect& area) const;
@@ -81,6 +84,9 @@ public:
     bool press(int button = 1);
     bool release(int button = 1);
     bool click(QPoint position, int button = 1);
+    // Presses `button` at `from`, moves to `to` through `steps` evenly spaced positions and
+    // releases there; the button is released even if a move fails.
+    bool drag(QPoint from, QPoint to, int button = 1, int steps = 4);
     // Keys and text always go through xdotool: `keys` in its names ("Return", "ctrl+a").
     bool typeText(const QString& text);
     bool key(const QString& keys);

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QList>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -39,7 +40,8 @@ public:
                                 unsigned(kProbeGeometry.width()), unsigned(kProbeGeometry.height()),
                                 0, 0, kProbeColour & 0xffffff);
         XStoreName(m_display, m_window, title.toLatin1().constData());
-        XSelectInput(m_display, m_window, ButtonPressMask | ButtonReleaseMask | KeyPressMask);
+        XSelectInput(m_display, m_window,
+                     ButtonPressMask | ButtonReleaseMask | ButtonMotionMask | KeyPressMask);
         if (mapped)
             XMapWindow(m_display, m_window);
         XSync(m_display, False);
@@ -53,6 +55,12 @@ public:
     ProbeWindow& operator=(const ProbeWindow&) = delete;
 
     bool isOpen() const { return m_display != nullptr; }
+
+    void move(QPoint position)
+    {
+        XMoveWindow(m_display, m_window, position.x(), position.y());
+        XSync(m_display, False);
+    }
 
     void takeFocus()
     {
@@ -73,6 +81,25 @@ public:
                 return false;
             },
             timeoutMs, 10);
+    }
+
+    // Every event that arrives until one of `type` (included), or until `timeoutMs` passes.
+    QList<XEvent> eventsUntil(int type, int timeoutMs = 5000)
+    {
+        QList<XEvent> events;
+        waitUntil(
+            [&] {
+                while (XPending(m_display) > 0) {
+                    XEvent event;
+                    XNextEvent(m_display, &event);
+                    events.append(event);
+                    if (event.type == type)
+                        return true;
+                }
+                return false;
+            },
+            timeoutMs, 10);
+        return events;
     }
 
     // The text of the key presses arriving within `timeoutMs` until `count` characters are in.
@@ -146,6 +173,23 @@ TEST_F(XHarness, IgnoresUnmappedWindowsAndOtherTitles)
     EXPECT_TRUE(m_server.findWindow(QStringLiteral("Harness probe"), 300).isValid());
 }
 
+TEST_F(XHarness, RereadsAWindowsGeometryAfterItMoves)
+{
+    unsigned long id = 0;
+    {
+        ProbeWindow probe(m_server, QStringLiteral("Harness probe"));
+        const WindowInfo window = m_server.findWindow(QStringLiteral("Harness probe"));
+        ASSERT_TRUE(window.isValid());
+        id = window.id;
+        EXPECT_EQ(m_server.windowGeometry(id), kProbeGeometry);
+
+        probe.move(QPoint(431, 57));
+        EXPECT_EQ(m_server.windowGeometry(id), QRect(QPoint(431, 57), kProbeGeometry.size()));
+    }
+    // The probe's connection closed, so the server destroyed its window.
+    EXPECT_TRUE(waitUntil([&] { return m_server.windowGeometry(id).isEmpty(); }, 5000));
+}
+
 class XHarnessInput : public XHarness, public testing::WithParamInterface<InputBackend>
 {
 };
@@ -202,6 +246,36 @@ TEST_P(XHarnessInput, ClicksTwiceAtOnePlace)
         ASSERT_TRUE(probe.nextEvent(ButtonPress, &event)) << "click " << i;
         EXPECT_EQ(QPoint(event.xbutton.x, event.xbutton.y), QPoint(7, 9));
     }
+}
+
+TEST_P(XHarnessInput, DragsWithTheButtonHeldThroughout)
+{
+    m_server.setInputBackend(GetParam());
+    ProbeWindow probe(m_server, QStringLiteral("Harness probe"));
+    const WindowInfo window = m_server.findWindow(QStringLiteral("Harness probe"));
+    ASSERT_TRUE(window.isValid());
+
+    const QPoint origin = window.geometry.topLeft();
+    ASSERT_TRUE(m_server.drag(origin + QPoint(10, 12), origin + QPoint(100, 62), 3, 5))
+        << m_server.errorString().toStdString();
+    EXPECT_EQ(m_server.pointerPosition(), origin + QPoint(100, 62));
+
+    // The press, then only moves with the button down, then the release where the last move
+    // ended.
+    const QList<XEvent> events = probe.eventsUntil(ButtonRelease);
+    ASSERT_GE(events.size(), 3) << "too few events for a drag";
+    EXPECT_EQ(events.first().type, ButtonPress);
+    EXPECT_EQ(events.first().xbutton.button, 3u);
+    EXPECT_EQ(QPoint(events.first().xbutton.x, events.first().xbutton.y), QPoint(10, 12));
+    for (qsizetype i = 1; i + 1 < events.size(); ++i) {
+        ASSERT_EQ(events[i].type, MotionNotify) << "event " << i;
+        EXPECT_NE(events[i].xmotion.state & Button3Mask, 0u) << "event " << i;
+    }
+    const XEvent& lastMove = events[events.size() - 2];
+    EXPECT_EQ(QPoint(lastMove.xmotion.x, lastMove.xmotion.y), QPoint(100, 62));
+    EXPECT_EQ(events.last().type, ButtonRelease);
+    EXPECT_EQ(events.last().xbutton.button, 3u);
+    EXPECT_EQ(QPoint(events.last().xbutton.x, events.last().xbutton.y), QPoint(100, 62));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, XHarnessInput,
