@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the countdown and the chained baseline side by side for SECONDS (default 600) while a busy
-# loop keeps the other core loaded, and prints both reports.
+# Runs the countdown, the idle window and the chained baseline side by side for SECONDS (default
+# 600) while a busy loop keeps the other core loaded, and prints the three reports.
 set -euo pipefail
 seconds="${1:-600}"
 build="${2:-$(cd "$(dirname "$0")/.." && pwd)/build/dev}"
@@ -14,4 +14,6 @@ trap 'kill $load 2>/dev/null || true' EXIT
 engine=$!
 "$bench" --mode chained --seconds "$seconds" &
 chained=$!
-wait "$engine" "$chained"
+"$bench" --mode idle --seconds "$seconds" &
+idle=$!
+wait "$engine" "$chained" "$idle"

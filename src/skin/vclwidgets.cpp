@@ -25,6 +25,21 @@ QImage keyedByBottomLeft(const QImage& picture)
     return keyed;
 }
 
+void LeftClick::pressed(const QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_armed = true;
+}
+
+bool LeftClick::released(const QMouseEvent* event, const QRect& bounds)
+{
+    if (event->button() != Qt::LeftButton)
+        return false;
+    const bool clicked = m_armed && bounds.contains(event->position().toPoint());
+    m_armed = false;
+    return clicked;
+}
+
 // ---------------------------------------------------------------------------------------------
 
 TImage::TImage(QWidget* parent) : QWidget(parent) {}
@@ -64,25 +79,20 @@ void TImage::paintEvent(QPaintEvent*)
 
 void TImage::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_leftPressed = true;
+    m_click.pressed(event);
     Q_EMIT OnMouseDown(event->button());
 }
 
 void TImage::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // The second press of a double click is a press like any other, but it never clicks.
-    m_leftPressed = false;
+    m_click.doublePressed();
     Q_EMIT OnMouseDown(event->button());
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const bool clicked = m_leftPressed && rect().contains(event->position().toPoint());
-    m_leftPressed = false;
-    if (clicked)
+    if (m_click.released(event, rect()))
         Q_EMIT OnClick();
 }
 
@@ -136,18 +146,13 @@ void TLabel::leaveEvent(QEvent* event)
 
 void TLabel::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_leftPressed = true;
+    m_click.pressed(event);
     Q_EMIT OnMouseDown(event->button());
 }
 
 void TLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const bool clicked = m_leftPressed && rect().contains(event->position().toPoint());
-    m_leftPressed = false;
-    if (clicked)
+    if (m_click.released(event, rect()))
         Q_EMIT OnClick();
 }
 

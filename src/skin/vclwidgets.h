@@ -12,6 +12,20 @@ QColor layoutColor(unsigned bgr);
 // the key is read afresh each time, so a recoloured picture keys correctly.
 QImage keyedByBottomLeft(const QImage& picture);
 
+// The click rule of every control: the left button pressed on it and released over it. The
+// second press of a double click does not start one.
+class LeftClick
+{
+public:
+    void pressed(const QMouseEvent* event);
+    void doublePressed() { m_armed = false; }
+    // Whether this release completes a click on a control of `bounds`.
+    bool released(const QMouseEvent* event, const QRect& bounds);
+
+private:
+    bool m_armed = false;
+};
+
 // A picture at its natural size from the top-left corner, clipped to the box. Center centres it
 // instead (offsets may be negative); Transparent leaves out every pixel of the colour of the
 // picture's bottom-left pixel, read afresh at each paint so recoloured pictures key correctly.
@@ -53,7 +67,7 @@ protected:
 
 private:
     QImage m_picture;
-    bool m_leftPressed = false;
+    LeftClick m_click;
 };
 
 // A line of text. Not Transparent: the box is first filled with its parent's colour.
@@ -86,7 +100,7 @@ protected:
 
 private:
     unsigned m_colour = 0;
-    bool m_leftPressed = false;
+    LeftClick m_click;
 };
 
 // A child window filled with its colour and framed by a 1-pixel lowered outer bevel.

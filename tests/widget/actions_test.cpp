@@ -4,6 +4,7 @@
 #include "platform/fake/recordingplatform.h"
 #include "skin/hoverimage.h"
 #include "skin/updown.h"
+#include "support/pictures.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -32,27 +33,6 @@ constexpr QRgb kRed = qRgb(255, 0, 0);
 constexpr QRgb kBlack = qRgb(0, 0, 0);
 // A modal showing that no step ended is ended with this, so a hang shows as a failure.
 constexpr int kStuck = 99;
-
-QImage rgb(const QImage& image)
-{
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
-// A grey icon is lit when every pixel is black or pure red and some are red.
-bool isLit(const QImage& picture)
-{
-    bool anyRed = false;
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            const QRgb c = picture.pixel(x, y) | 0xFF000000u;
-            if (c == kRed)
-                anyRed = true;
-            else if (c != kBlack)
-                return false;
-        }
-    }
-    return anyRed;
-}
 
 QString ticked(bool on)
 {

@@ -4,6 +4,7 @@
 #include "skin/hoverimage.h"
 #include "skin/skinnedwindow.h"
 #include "skin/speedbutton.h"
+#include "support/pictures.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -15,27 +16,6 @@ namespace {
 
 constexpr QRgb kRed = qRgb(255, 0, 0);
 constexpr QRgb kBlack = qRgb(0, 0, 0);
-
-QImage rgb(const QImage& image)
-{
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
-// A grey icon is lit when every pixel is black or pure red and some are red.
-bool isLit(const QImage& picture)
-{
-    bool anyRed = false;
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            const QRgb c = picture.pixel(x, y) | 0xFF000000u;
-            if (c == kRed)
-                anyRed = true;
-            else if (c != kBlack)
-                return false;
-        }
-    }
-    return anyRed;
-}
 
 // ---------------------------------------------------------------------------------------------
 
