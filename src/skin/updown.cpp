@@ -65,7 +65,7 @@ void TUpDown::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    m_pressedHalf = event->position().y() < height() / 2 ? 1 : -1;
+    m_pressedHalf = event->position().y() < height() / 2.0 ? 1 : -1;
     step(m_pressedHalf);
     update();
 }
