@@ -50,17 +50,18 @@ void GlyphStrip::DrawCell(QImage& surface, int x, int y, int index) const
     const QImage converted = direct ? QImage() : cell(index).convertToFormat(surface.format());
     const uchar* source = direct ? m_sheet.constBits() : converted.constBits();
     const qsizetype sourceStride = direct ? m_sheet.bytesPerLine() : converted.bytesPerLine();
-    const int bytesPerPixel = surface.depth() / 8;
+    const qsizetype bytesPerPixel = surface.depth() / 8;
     if (direct) {
-        source += (index / 4) * m_cellHeight * sourceStride +
-                  (index % 4) * m_cellWidth * bytesPerPixel;
+        source += qsizetype(index / 4) * m_cellHeight * sourceStride +
+                  qsizetype(index % 4) * m_cellWidth * bytesPerPixel;
     }
     uchar* target = surface.bits();
     const qsizetype targetStride = surface.bytesPerLine();
-    const auto rowBytes = static_cast<std::size_t>((right - left) * bytesPerPixel);
+    const auto rowBytes = static_cast<std::size_t>(qsizetype(right - left) * bytesPerPixel);
     for (int row = top; row < bottom; ++row) {
-        std::memcpy(target + (y + row) * targetStride + (x + left) * bytesPerPixel,
-                    source + row * sourceStride + left * bytesPerPixel, rowBytes);
+        std::memcpy(target + qsizetype(y + row) * targetStride +
+                        qsizetype(x + left) * bytesPerPixel,
+                    source + qsizetype(row) * sourceStride + left * bytesPerPixel, rowBytes);
     }
 }
 
