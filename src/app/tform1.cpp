@@ -30,17 +30,26 @@ constexpr unsigned kClockCyan = 16777049;
 constexpr unsigned kRed = 255;
 constexpr int kButtonTop = 272;
 
-// Which ImageList2 cell each main button shows when it is not lit; resetAll restores them all.
+// The eight main buttons, left to right, which is also the order resetAll restores them in:
+// where each sits, its hint and the ImageList2 cell of its normal picture.
 struct MainButton
 {
     THoverImage* TForm1::*member;
+    const char* name;
+    int left;
+    const char16_t* hint;
     int cell;
 };
 
 constexpr MainButton kMainButtons[] = {
-    {&TForm1::HoverImage1, 2}, {&TForm1::HoverImage2, 4}, {&TForm1::HoverImage3, 3},
-    {&TForm1::HoverImage4, 0}, {&TForm1::HoverImage5, 1}, {&TForm1::HoverImage6, 5},
-    {&TForm1::HoverImage7, 6}, {&TForm1::HoverImage8, 7},
+    {&TForm1::HoverImage4, "HoverImage4", 22, u"增加时间", 0},
+    {&TForm1::HoverImage5, "HoverImage5", 61, u"减少时间", 1},
+    {&TForm1::HoverImage1, "HoverImage1", 100, u"设置操作", 2},
+    {&TForm1::HoverImage2, "HoverImage2", 139, u"设置定时", 4},
+    {&TForm1::HoverImage6, "HoverImage6", 177, u"开始定时", 5},
+    {&TForm1::HoverImage7, "HoverImage7", 215, u"暂停定时", 6},
+    {&TForm1::HoverImage8, "HoverImage8", 253, u"停止并重置定时", 7},
+    {&TForm1::HoverImage3, "HoverImage3", 291, u"跑表", 3},
 };
 
 } // namespace
@@ -96,21 +105,14 @@ void TForm1::createLayout()
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->move(36, 14);
 
-    HoverImage4 =
-        createMainButton(QStringLiteral("HoverImage4"), 22, QStringLiteral("增加时间"), 0);
-    HoverImage5 =
-        createMainButton(QStringLiteral("HoverImage5"), 61, QStringLiteral("减少时间"), 1);
-    HoverImage1 =
-        createMainButton(QStringLiteral("HoverImage1"), 100, QStringLiteral("设置操作"), 2);
-    HoverImage2 =
-        createMainButton(QStringLiteral("HoverImage2"), 139, QStringLiteral("设置定时"), 4);
-    HoverImage6 =
-        createMainButton(QStringLiteral("HoverImage6"), 177, QStringLiteral("开始定时"), 5);
-    HoverImage7 =
-        createMainButton(QStringLiteral("HoverImage7"), 215, QStringLiteral("暂停定时"), 6);
-    HoverImage8 =
-        createMainButton(QStringLiteral("HoverImage8"), 253, QStringLiteral("停止并重置定时"), 7);
-    HoverImage3 = createMainButton(QStringLiteral("HoverImage3"), 291, QStringLiteral("跑表"), 3);
+    for (const MainButton& b : kMainButtons) {
+        auto* button = new THoverImage(this);
+        button->setObjectName(QLatin1String(b.name));
+        button->setGeometry(b.left, kButtonTop, 36, 36);
+        button->Hint = QString::fromUtf16(b.hint);
+        this->*(b.member) = button;
+    }
+    resetAll();
 
     HoverImage9 = new THoverImage(this);
     HoverImage9->setObjectName(QStringLiteral("HoverImage9"));
@@ -171,23 +173,10 @@ void TForm1::createLayout()
     connectHoverHandlers();
 }
 
-THoverImage* TForm1::createMainButton(const QString& name, int left, const QString& hint, int cell)
-{
-    auto* button = new THoverImage(this);
-    button->setObjectName(name);
-    button->setGeometry(left, kButtonTop, 36, 36);
-    button->Hint = hint;
-    QImage picture;
-    ImageList2.CopyCell(cell, picture);
-    button->setPicture(picture);
-    return button;
-}
-
-void TForm1::attachWindows(TfrmActions& actions, TfrmSetTime& setTime, TfrmMsg& msg)
+void TForm1::attachWindows(TfrmActions& actions, TfrmSetTime& setTime)
 {
     m_actions = &actions;
     m_setTime = &setTime;
-    m_msg = &msg;
     m_runner = new ActionRunner(m_engine, actions, this);
 }
 

@@ -17,7 +17,6 @@ class TPanel;
 class TPaintBox;
 class TfrmActions;
 class TfrmSetTime;
-class TfrmMsg;
 
 // The main window: the display panel, the eight timer buttons, close and minimise, the title and
 // the link label. It owns the timer state (through the engine) and both one-second timers.
@@ -30,7 +29,7 @@ public:
     ~TForm1() override;
 
     // The windows created after this one; the completion and the two dialog buttons use them.
-    void attachWindows(TfrmActions& actions, TfrmSetTime& setTime, TfrmMsg& msg);
+    void attachWindows(TfrmActions& actions, TfrmSetTime& setTime);
 
     TimerEngine& engine() { return m_engine; }
     TimerState& state() { return m_engine.state(); }
@@ -41,7 +40,6 @@ public:
     void rebuildSummary();
     void MakeBlackRed(THoverImage* image);
     void MakeRedBlack(THoverImage* image);
-    SkinnedWindow& frame() { return *m_frame; }
 
     TImage* Image1 = nullptr;
     TPanel* Panel1 = nullptr;
@@ -75,7 +73,6 @@ protected:
 
 private:
     void createLayout();
-    THoverImage* createMainButton(const QString& name, int left, const QString& hint, int cell);
     void FormCreate();
     void FormShow();
     void Timer2Timer();
@@ -101,7 +98,6 @@ private:
     ActionRunner* m_runner = nullptr;
     TfrmActions* m_actions = nullptr;
     TfrmSetTime* m_setTime = nullptr;
-    TfrmMsg* m_msg = nullptr;
     SkinnedWindow* m_frame = nullptr;
     // The region's names and designators, read once; its patterns are read at every clock tick.
     FormatSettings m_formatSettings;

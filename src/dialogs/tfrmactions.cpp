@@ -65,8 +65,7 @@ void paintCaption(QWidget* control)
 }
 
 // The whole box of a tick box or radio button answers a click, not only its mark and caption.
-template <typename Button>
-class WholeBox final : public Button
+template <typename Button> class WholeBox final : public Button
 {
 public:
     using Button::Button;
@@ -86,7 +85,8 @@ Widget* place(Widget* widget, const QString& name, QRect box, const QFont& font)
 
 QCheckBox* createCheckBox(QWidget* parent, const char* name, const QString& caption, QRect box)
 {
-    auto* check = place(new WholeBox<QCheckBox>(caption, parent), QLatin1String(name), box, courier(12));
+    auto* check =
+        place(new WholeBox<QCheckBox>(caption, parent), QLatin1String(name), box, courier(12));
     paintCaption(check);
     return check;
 }

@@ -47,8 +47,6 @@ public:
     // Lights the button red, as MakeImageRed does.
     void MakeRedIm(THoverImage* image);
 
-    SkinnedWindow& frame() { return *m_frame; }
-
     TImage* Image1 = nullptr;
     TLabel* Label3 = nullptr;
     THoverImage* HoverImage1 = nullptr;

@@ -15,8 +15,6 @@ class TfrmMsg : public QWidget
 public:
     explicit TfrmMsg(QWidget* parent = nullptr);
 
-    SkinnedWindow& frame() { return *m_frame; }
-
     // Shows `text` without blocking anything: the window appears, or stays open with the new
     // text, and comes to the front.
     void showText(const QString& text);

@@ -33,8 +33,6 @@ public:
     // Every standard close of a modal showing (the close button, the system) is a Cancel.
     void reject() override;
 
-    SkinnedWindow& frame() { return *m_frame; }
-
     // Same algorithm as the main window's MakeImageRed: every non-black pixel turns red.
     void MakeRedIm(THoverImage* image);
 

@@ -46,8 +46,6 @@ public:
     // Moves the window to `proposed`, snapped when the window snaps.
     void moveTo(QPoint proposed);
 
-    bool isDragging() const { return m_dragging; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -12,7 +12,6 @@ class TSpeedButton : public QWidget
 public:
     TSpeedButton(QWidget* parent, const QImage& glyph);
 
-    const QImage& Glyph() const { return m_glyph; }
     bool isHovered() const { return m_hovered; }
     bool isDown() const { return m_down; }
 

@@ -229,7 +229,7 @@ TEST_F(Rig, RestartingARunningCountdownStoresTheRemainingTotal)
     EXPECT_EQ(engine.state().LoopSeconds, 8);
 }
 
-TEST(TTimer, EnablingTwiceKeepsThePeriodAndDisablingStops)
+TEST(TTimer, OneSecondAndEnabledFollowsTheLastSetting)
 {
     TTimer timer;
     EXPECT_EQ(timer.Interval(), 1000);
