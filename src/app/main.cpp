@@ -12,6 +12,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vokari"));
     QApplication::setWindowIcon(QIcon(Assets::iconPath()));
+    // Only the main window's close ends the program, and only once a completion under way has
+    // finished: a message window closed last must not end it behind the main window's back.
+    QApplication::setQuitOnLastWindowClosed(false);
     installFontSubstitutes();
 
     const auto platform = createPlatform();

@@ -5,6 +5,7 @@
 #include "app/makerpages.h"
 #include "assets/assettable.h"
 #include "dialogs/tfrmactions.h"
+#include "dialogs/tfrmmsg.h"
 #include "dialogs/tfrmsettime.h"
 #include "platform/platform.h"
 #include "skin/fonts.h"
@@ -173,11 +174,12 @@ void TForm1::createLayout()
     connectHoverHandlers();
 }
 
-void TForm1::attachWindows(TfrmActions& actions, TfrmSetTime& setTime)
+void TForm1::attachWindows(TfrmActions& actions, TfrmSetTime& setTime, TfrmMsg& msg)
 {
     m_actions = &actions;
     m_setTime = &setTime;
-    m_runner = new ActionRunner(m_engine, actions, this);
+    m_runner = new ActionRunner(m_engine, actions, m_platform, msg, this, this);
+    connect(m_runner, &ActionRunner::finished, this, &TForm1::quitWhenIdle);
 }
 
 void TForm1::FormCreate()
@@ -207,9 +209,22 @@ void TForm1::FormShow()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    // The main window's closing ends the program, whatever dialogs are still around.
+    // The main window's closing ends the program, whatever dialogs are still around. A
+    // completion under way finishes first: quitting now would end its alarm's pauses at once.
     event->accept();
-    QCoreApplication::quit();
+    if (m_quitRequested)
+        return;
+    m_quitRequested = true;
+    // No new countdown may complete while the program is on its way out.
+    m_engine.setTickEnabled(false);
+    quitWhenIdle();
+}
+
+void TForm1::quitWhenIdle()
+{
+    if (!m_quitRequested || (m_runner && m_runner->depth() > 0))
+        return;
+    m_platform.afterPendingRequests([] { QCoreApplication::quit(); });
 }
 
 void TForm1::DrawTime()

@@ -16,6 +16,7 @@ class TLabel;
 class TPanel;
 class TPaintBox;
 class TfrmActions;
+class TfrmMsg;
 class TfrmSetTime;
 
 // The main window: the display panel, the eight timer buttons, close and minimise, the title and
@@ -29,9 +30,10 @@ public:
     ~TForm1() override;
 
     // The windows created after this one; the completion and the two dialog buttons use them.
-    void attachWindows(TfrmActions& actions, TfrmSetTime& setTime);
+    void attachWindows(TfrmActions& actions, TfrmSetTime& setTime, TfrmMsg& msg);
 
     TimerEngine& engine() { return m_engine; }
+    ActionRunner& runner() { return *m_runner; }
     TimerState& state() { return m_engine.state(); }
 
     void DrawTime();
@@ -92,6 +94,8 @@ private:
     void Label2MouseEnter();
     void Label2MouseLeave();
     void Label2Click();
+    // Ends the program once no completion is under way and the session-end requests are out.
+    void quitWhenIdle();
 
     Platform& m_platform;
     TimerEngine m_engine;
@@ -99,6 +103,7 @@ private:
     TfrmActions* m_actions = nullptr;
     TfrmSetTime* m_setTime = nullptr;
     SkinnedWindow* m_frame = nullptr;
+    bool m_quitRequested = false;
     // The region's names and designators, read once; its patterns are read at every clock tick.
     FormatSettings m_formatSettings;
 };

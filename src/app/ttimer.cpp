@@ -15,4 +15,5 @@ void TTimer::setEnabled(bool enabled)
         m_timer.start();
     else
         m_timer.stop();
+    Q_EMIT enabledChanged(enabled);
 }

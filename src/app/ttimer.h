@@ -18,6 +18,8 @@ public:
 
 Q_SIGNALS:
     void OnTimer();
+    // The flag changed; a change to true started a fresh period.
+    void enabledChanged(bool enabled);
 
 private:
     // Precise: the next period is scheduled from the previous due time, not from when the

@@ -113,6 +113,8 @@ TfrmActions::TfrmActions(Platform& platform, QWidget* parent)
 {
     setObjectName(kWindow);
     setWindowTitle(QStringLiteral("操作"));
+    // Shown modally over the main window alone: the message window stays usable meanwhile.
+    setWindowModality(Qt::WindowModal);
     setFixedSize(350, 474);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, layoutColor(kWindowGrey));

@@ -8,7 +8,7 @@
 
 #include <QTextEdit>
 
-TfrmMsg::TfrmMsg(QWidget* parent) : QWidget(parent, Qt::Window)
+TfrmMsg::TfrmMsg(QWidget* over) : QWidget(nullptr, Qt::Window), m_over(over)
 {
     setObjectName(QStringLiteral("frmMsg"));
     setWindowTitle(QStringLiteral("信息"));
@@ -37,7 +37,8 @@ TfrmMsg::TfrmMsg(QWidget* parent) : QWidget(parent, Qt::Window)
     RichEdit1->setPlainText(QStringLiteral("信息:"));
 
     m_frame = new SkinnedWindow(
-        this, [this] { return centredOn(parentWidget()->geometry(), size()); }, false);
+        this,
+        [this] { return m_over ? centredOn(m_over->geometry(), size()) : pos(); }, false);
     m_frame->addDragSource(Image1);
     FormCreate();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/messagewindow.h"
+
+#include <QPointer>
 #include <QWidget>
 
 class QTextEdit;
@@ -7,17 +10,18 @@ class SkinnedWindow;
 class TImage;
 class TSpeedButton;
 
-// The message window, shown without blocking the rest of the program.
-class TfrmMsg : public QWidget
+// The message window, shown without blocking the rest of the program. It has no parent window,
+// so a dialog that blocks the main window never blocks it: a message that appears while the
+// settings are open can be read and closed at once.
+class TfrmMsg : public QWidget, public MessageWindow
 {
     Q_OBJECT
 
 public:
-    explicit TfrmMsg(QWidget* parent = nullptr);
+    // `over` is the window it is centred on the first time it is shown.
+    explicit TfrmMsg(QWidget* over = nullptr);
 
-    // Shows `text` without blocking anything: the window appears, or stays open with the new
-    // text, and comes to the front.
-    void showText(const QString& text);
+    void showText(const QString& text) override;
 
     TImage* Image1 = nullptr;
     TSpeedButton* SpeedButton1 = nullptr;
@@ -28,4 +32,5 @@ private:
     void SpeedButton1Click();
 
     SkinnedWindow* m_frame = nullptr;
+    QPointer<QWidget> m_over;
 };

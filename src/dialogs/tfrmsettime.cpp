@@ -35,6 +35,8 @@ TfrmSetTime::TfrmSetTime(QWidget* parent) : QDialog(parent, Qt::Dialog)
 {
     setObjectName(QStringLiteral("frmSetTime"));
     setWindowTitle(QStringLiteral("设置时间"));
+    // Shown modally over the main window alone: the message window stays usable meanwhile.
+    setWindowModality(Qt::WindowModal);
     setFixedSize(351, 227);
     ImageList1 = Assets::strip(objectName(), QStringLiteral("ImageList1"));
 

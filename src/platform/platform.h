@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -46,9 +47,14 @@ public:
     // is no playable file plays the default sound, the built-in beep.
     virtual void playSoundNamed(const QString& name) = 0;
 
-    // Ends the session with the force flag: power off, restart or log off. Returns whether the
-    // system accepted the request; the caller carries on either way.
-    virtual bool ExitWindowsSession(SessionEnd how) = 0;
+    // Asks the system to end the session with the force flag: power off, restart or log off.
+    // Returns at once; the system's answer is not awaited and the caller carries on either way.
+    virtual void ExitWindowsSession(SessionEnd how) = 0;
+
+    // Runs `then` once every session-end request made so far has been answered or given up
+    // (within a few seconds), at once when none is pending. The program calls it before it
+    // ends, so a request made just before is not lost with the process.
+    virtual void afterPendingRequests(std::function<void()> then) = 0;
 
     // Milliseconds since the system started, wrapping at 2^32.
     virtual std::uint32_t tickCount() = 0;
@@ -75,4 +81,9 @@ public:
 
     // Handles every pending window event (clicks, painting, timer ticks) and returns.
     virtual void processPendingEvents() = 0;
+
+    // Handles window events as they come for about `ms` milliseconds, sleeping while there are
+    // none. A modal dialog opened meanwhile holds the return until it closes. Returns false,
+    // at once, when the event loop has been told to end and can wait no more.
+    virtual bool waitForEvents(int ms) = 0;
 };

@@ -1,7 +1,9 @@
 #include "platform/toolkit.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QTimer>
 #include <QWidget>
 
 namespace Toolkit {
@@ -37,6 +39,19 @@ void processPendingEvents()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+bool waitForEvents(int ms)
+{
+    // A nested loop that sleeps in the system's event wait and a timer ends; an exec that
+    // returns -1 at once means the application is quitting and no loop can run any more.
+    QEventLoop loop;
+    QTimer end;
+    end.setSingleShot(true);
+    end.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
+    end.start(ms > 0 ? ms : 0);
+    return loop.exec(QEventLoop::AllEvents) != -1;
+}
+
 QDateTime localDateTime()
 {
     return QDateTime::currentDateTime();
@@ -46,6 +61,8 @@ std::optional<QString> chooseFile(const QString& filter, bool executablesOnly,
                                   const QString& previous, QWidget* owner)
 {
     QFileDialog dialog(owner, QString(), previous);
+    // Blocks only the window that asked: an open message window can still be closed.
+    dialog.setWindowModality(Qt::WindowModal);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(filter);
     if (executablesOnly)

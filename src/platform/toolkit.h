@@ -14,6 +14,7 @@ namespace Toolkit {
 void minimiseApplication();
 void restoreApplication();
 void processPendingEvents();
+bool waitForEvents(int ms);
 QDateTime localDateTime();
 
 // Lets the user pick an existing file with a name filter such as "WAV 声音文件 (*.WAV)";

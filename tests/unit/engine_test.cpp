@@ -1,5 +1,3 @@
-#include "app/actionrunner.h"
-#include "app/actionsettings.h"
 #include "app/timerengine.h"
 #include "app/ttimer.h"
 
@@ -240,47 +238,6 @@ TEST(TTimer, OneSecondAndEnabledFollowsTheLastSetting)
     EXPECT_TRUE(timer.Enabled());
     timer.setEnabled(false);
     EXPECT_FALSE(timer.Enabled());
-}
-
-// The loop option as a plain flag.
-struct LoopFlag final : ActionSettings
-{
-    bool loop = false;
-    bool loopEnabled() const override { return loop; }
-};
-
-TEST_F(Rig, CompletionStopsWithoutLoop)
-{
-    LoopFlag settings;
-    ActionRunner runner(engine, settings);
-    engine.SetDuration(0, 0, 1);
-    engine.StartCountdown();
-    engine.Tick();
-    engine.Tick();
-    EXPECT_FALSE(engine.tickEnabled());
-    expectFields(engine.state(), {0, 0, 0, 0}, "idle at zero after completion");
-}
-
-TEST_F(Rig, LoopingCompletesEveryDurationPlusOneTicks)
-{
-    LoopFlag settings;
-    settings.loop = true;
-    ActionRunner runner(engine, settings);
-    QObject::disconnect(&engine, &TimerEngine::countdownCompleted, &engine, nullptr);
-    std::vector<int> completedAt;
-    int tick = 0;
-    QObject::connect(&engine, &TimerEngine::countdownCompleted, &engine,
-                     [&] { completedAt.push_back(tick); });
-
-    engine.SetDuration(0, 0, 3);
-    engine.StartCountdown();
-    for (tick = 1; tick <= 12; ++tick) {
-        ASSERT_TRUE(engine.tickEnabled()) << "tick " << tick;
-        engine.Tick();
-    }
-    EXPECT_EQ(completedAt, (std::vector<int>{4, 8, 12}));
-    EXPECT_TRUE(engine.tickEnabled());
-    expectFields(engine.state(), {3, 0, 0, 3}, "reloaded from the loop value");
 }
 
 TEST_F(Rig, ReloadDoesNotRedrawByItself)

@@ -1,6 +1,10 @@
 #include "platform/fake/recordingplatform.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -13,31 +17,45 @@ QString fileKindName(FileKind kind)
 
 void RecordingPlatform::openTarget(const QString& target, QWidget* owner)
 {
-    m_calls.append(QStringLiteral("openTarget %1 %2")
+    record(QStringLiteral("openTarget %1 %2")
                        .arg(target, owner ? QStringLiteral("owner") : QStringLiteral("none")));
 }
 
 void RecordingPlatform::playBuiltInSound(int id)
 {
-    m_calls.append(QStringLiteral("playBuiltInSound %1").arg(id));
+    record(QStringLiteral("playBuiltInSound %1").arg(id));
 }
 
 void RecordingPlatform::playSoundNamed(const QString& name)
 {
-    m_calls.append(QStringLiteral("playSoundNamed %1").arg(name));
+    record(QStringLiteral("playSoundNamed %1").arg(name));
 }
 
-bool RecordingPlatform::ExitWindowsSession(SessionEnd how)
+void RecordingPlatform::ExitWindowsSession(SessionEnd how)
 {
-    m_calls.append(QStringLiteral("ExitWindowsSession %1").arg(static_cast<unsigned>(how)));
-    return sessionEndAccepted;
+    record(QStringLiteral("ExitWindowsSession %1").arg(static_cast<unsigned>(how)));
+}
+
+void RecordingPlatform::afterPendingRequests(std::function<void()> then)
+{
+    record(QStringLiteral("afterPendingRequests"));
+    if (requestsHang)
+        m_afterRequests.push_back(std::move(then));
+    else
+        then();
+}
+
+void RecordingPlatform::settleRequests()
+{
+    requestsHang = false;
+    const auto waiting = std::exchange(m_afterRequests, {});
+    for (const auto& then : waiting)
+        then();
 }
 
 std::uint32_t RecordingPlatform::tickCount()
 {
-    const std::uint32_t value = tickCounter;
-    tickCounter += tickStep;
-    return value;
+    return tickCounter;
 }
 
 QDateTime RecordingPlatform::localDateTime()
@@ -62,7 +80,7 @@ QString RecordingPlatform::timePattern()
 std::optional<QString> RecordingPlatform::chooseFile(FileKind kind, const QString& previous,
                                                      QWidget* owner)
 {
-    m_calls.append(QStringLiteral("chooseFile %1 %2 %3")
+    record(QStringLiteral("chooseFile %1 %2 %3")
                        .arg(fileKindName(kind), previous,
                             owner ? QStringLiteral("owner") : QStringLiteral("none")));
     return chosenFile;
@@ -70,19 +88,40 @@ std::optional<QString> RecordingPlatform::chooseFile(FileKind kind, const QStrin
 
 void RecordingPlatform::minimiseApplication()
 {
-    m_calls.append(QStringLiteral("minimiseApplication"));
+    record(QStringLiteral("minimiseApplication"));
 }
 
 void RecordingPlatform::restoreApplication()
 {
-    m_calls.append(QStringLiteral("restoreApplication"));
+    record(QStringLiteral("restoreApplication"));
 }
 
 void RecordingPlatform::processPendingEvents()
 {
-    m_calls.append(QStringLiteral("processPendingEvents"));
+    record(QStringLiteral("processPendingEvents"));
     if (onProcessEvents)
         onProcessEvents();
+}
+
+bool RecordingPlatform::waitForEvents(int ms)
+{
+    record(QStringLiteral("waitForEvents %1").arg(ms));
+    if (onWait)
+        onWait(ms);
+    else
+        tickCounter += static_cast<std::uint32_t>(ms);
+    // One real pass of the loop, so posted work runs and a quitting application shows as the
+    // real wait shows it.
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    return loop.exec() != -1;
+}
+
+void RecordingPlatform::record(const QString& call)
+{
+    m_calls.append(call);
+    if (onCall)
+        onCall(call);
 }
 
 QStringList RecordingPlatform::callsTo(const QString& operation) const

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -18,7 +19,8 @@ public:
     void openTarget(const QString& target, QWidget* owner) override;
     void playBuiltInSound(int id) override;
     void playSoundNamed(const QString& name) override;
-    bool ExitWindowsSession(SessionEnd how) override;
+    void ExitWindowsSession(SessionEnd how) override;
+    void afterPendingRequests(std::function<void()> then) override;
     std::uint32_t tickCount() override;
     QDateTime localDateTime() override;
     QString shortDatePattern() override;
@@ -28,17 +30,17 @@ public:
     void minimiseApplication() override;
     void restoreApplication() override;
     void processPendingEvents() override;
+    bool waitForEvents(int ms) override;
 
     const QStringList& calls() const { return m_calls; }
+    // Adds a line of the test's own (a window shown, say) among the calls, in order.
+    void record(const QString& call);
     void clearCalls() { m_calls.clear(); }
     // The recorded calls whose line starts with `operation`.
     QStringList callsTo(const QString& operation) const;
 
     // Scripted answers.
-    bool sessionEndAccepted = false;
     std::uint32_t tickCounter = 0;
-    // Added to the tick counter at every read, so a polling wait sees time pass.
-    std::uint32_t tickStep = 0;
     QDateTime now = QDateTime(QDate(2024, 3, 5), QTime(15, 7, 9));
     QString datePattern = QStringLiteral("yyyy/M/d");
     QString clockPattern = QStringLiteral("H:mm:ss");
@@ -46,7 +48,16 @@ public:
     std::optional<QString> chosenFile;
     // Runs inside processPendingEvents, standing in for the handlers a real event pass runs.
     std::function<void()> onProcessEvents;
+    // Runs inside waitForEvents in place of real waiting: it must move the tick counter on
+    // (by default the whole `ms` passes at once) and may run the handlers that time brings.
+    std::function<void(int ms)> onWait;
+    // Runs after each call is recorded, with its line, to look at the world at that moment.
+    std::function<void(const QString& call)> onCall;
+    // Requests count as pending until a test calls settleRequests().
+    bool requestsHang = false;
+    void settleRequests();
 
 private:
     QStringList m_calls;
+    std::vector<std::function<void()>> m_afterRequests;
 };

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <utility>
@@ -18,6 +19,13 @@ LaunchPlan planLaunch(const QString& target)
         if (file.isFile() && file.isExecutable())
             return {LaunchPlan::Program, path};
         return {LaunchPlan::Document, path};
+    }
+    // A bare name such as "gedit" starts the program of that name from the search path, as the
+    // Windows shell does; a name with a slash or a scheme is a path or an address instead.
+    if (!target.contains(QLatin1Char('/')) && !target.contains(QLatin1Char(':'))) {
+        const QString program = QStandardPaths::findExecutable(target);
+        if (!program.isEmpty())
+            return {LaunchPlan::Program, program};
     }
     const QUrl url = QUrl::fromUserInput(target);
     if (!url.isValid() || url.isEmpty())

@@ -20,7 +20,8 @@ struct LaunchPlan
 };
 
 // Decides how `target` is opened: an existing executable regular file is a program, any other
-// existing file or folder is opened by path, any other text is taken for a URL.
+// existing file or folder is opened by path, a bare name of a program on PATH starts that
+// program, any other text is taken for a URL.
 LaunchPlan planLaunch(const QString& target);
 
 // Starts programs and hands documents and URLs to the desktop, always as one argument of a

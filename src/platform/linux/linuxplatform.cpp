@@ -34,9 +34,14 @@ void LinuxPlatform::playSoundNamed(const QString& name)
     m_sound->playFile(name);
 }
 
-bool LinuxPlatform::ExitWindowsSession(SessionEnd how)
+void LinuxPlatform::ExitWindowsSession(SessionEnd how)
 {
-    return m_session->end(how);
+    m_session->end(how);
+}
+
+void LinuxPlatform::afterPendingRequests(std::function<void()> then)
+{
+    m_session->afterPending(std::move(then));
 }
 
 std::uint32_t LinuxPlatform::tickCount()
@@ -91,4 +96,9 @@ void LinuxPlatform::restoreApplication()
 void LinuxPlatform::processPendingEvents()
 {
     Toolkit::processPendingEvents();
+}
+
+bool LinuxPlatform::waitForEvents(int ms)
+{
+    return Toolkit::waitForEvents(ms);
 }

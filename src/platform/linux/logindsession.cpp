@@ -1,9 +1,15 @@
 #include "platform/linux/logindsession.h"
 
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 
 #include <unistd.h>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -17,69 +23,117 @@ constexpr std::uint32_t kShutdownBit = 1;
 constexpr std::uint32_t kRebootBit = 2;
 constexpr std::uint32_t kPowerOffBit = 8;
 
+bool isReply(const QDBusMessage& message)
+{
+    return message.type() == QDBusMessage::ReplyMessage;
+}
+
 } // namespace
 
-LogindSession::LogindSession(const QDBusConnection& bus) : m_bus(bus) {}
+LogindSession::LogindSession(const QDBusConnection& bus, QObject* parent)
+    : QObject(parent), m_bus(bus)
+{}
 
-bool LogindSession::end(SessionEnd how)
+void LogindSession::end(SessionEnd how, std::function<void(bool)> done)
 {
-    if (!logindPresent())
-        return false;
+    Request request{std::move(done), {}};
+    request.age.start();
+    ++m_pending;
     const auto flags = static_cast<std::uint32_t>(how);
     // Without user interaction: nothing may ask the user anything here.
     const QVariantList notInteractive{QVariant(false)};
     if (flags & (kPowerOffBit | kShutdownBit))
-        return callManager(QStringLiteral("PowerOff"), notInteractive);
-    if (flags & kRebootBit)
-        return callManager(QStringLiteral("Reboot"), notInteractive);
-    return terminateOwnSession();
+        callManager(QStringLiteral("PowerOff"), notInteractive, std::move(request));
+    else if (flags & kRebootBit)
+        callManager(QStringLiteral("Reboot"), notInteractive, std::move(request));
+    else
+        terminateOwnSession(std::move(request));
 }
 
-bool LogindSession::logindPresent()
+void LogindSession::afterPending(std::function<void()> then)
 {
-    // Asked of the bus itself, which answers at once; a call to an absent logind could
-    // otherwise wait for service activation.
-    if (!m_bus.isConnected())
-        return false;
-    QDBusMessage ask = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
-    ask << kService;
-    const QDBusMessage reply = m_bus.call(ask, QDBus::Block, kCallTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
-           reply.arguments().constFirst().toBool();
+    if (m_pending == 0)
+        then();
+    else
+        m_afterPending.push_back(std::move(then));
 }
 
-bool LogindSession::callManager(const QString& method, const QVariantList& arguments)
+void LogindSession::send(QDBusMessage call, const Request& request,
+                         std::function<void(const QDBusMessage&)> next)
+{
+    // Never start logind for us: where it is not running, the bus says so at once.
+    call.setAutoStartService(false);
+    if (!m_bus.isConnected()) {
+        // No bus, no pending call to watch: the answer is no, given from the event loop as any
+        // other answer is.
+        QMetaObject::invokeMethod(
+            this,
+            [next = std::move(next)] {
+                next(QDBusMessage::createError(QDBusError::Disconnected,
+                                               QStringLiteral("no connection to the bus")));
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    const int left = std::max(1, kRequestTimeoutMs - static_cast<int>(request.age.elapsed()));
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, left), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [watcher, next = std::move(next)] {
+                watcher->deleteLater();
+                next(watcher->reply());
+            });
+}
+
+void LogindSession::callManager(const QString& method, const QVariantList& arguments,
+                                Request request)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kManagerPath, kManager, method);
     call.setArguments(arguments);
-    return m_bus.call(call, QDBus::Block, kCallTimeoutMs).type() == QDBusMessage::ReplyMessage;
+    send(call, request,
+         [this, request](const QDBusMessage& reply) { finish(request, isReply(reply)); });
 }
 
-bool LogindSession::terminateOwnSession()
+void LogindSession::terminateOwnSession(Request request)
 {
     // The session of this process; a program started by the user's service manager has none,
     // so the session the desktop named, then the one logind picks for the user.
     QDBusMessage find = QDBusMessage::createMethodCall(kService, kManagerPath, kManager,
                                                        QStringLiteral("GetSessionByPID"));
     find << static_cast<quint32>(getpid());
-    const QDBusMessage found = m_bus.call(find, QDBus::Block, kCallTimeoutMs);
-    // A logind that does not answer will not answer the next call either.
-    if (found.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
-        found.errorName() == QLatin1String("org.freedesktop.DBus.Error.Timeout"))
-        return false;
-    if (found.type() == QDBusMessage::ReplyMessage && !found.arguments().isEmpty()) {
-        const QString path = found.arguments().constFirst().value<QDBusObjectPath>().path();
-        if (!path.isEmpty()) {
-            const QDBusMessage terminate = QDBusMessage::createMethodCall(
-                kService, path, kSession, QStringLiteral("Terminate"));
-            return m_bus.call(terminate, QDBus::Block, kCallTimeoutMs).type() ==
-                   QDBusMessage::ReplyMessage;
+    send(find, request, [this, request](const QDBusMessage& found) {
+        // A logind that does not answer will not answer the next call either.
+        if (found.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
+            found.errorName() == QLatin1String("org.freedesktop.DBus.Error.Timeout") ||
+            found.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+            found.errorName() == QLatin1String("org.freedesktop.DBus.Error.Disconnected")) {
+            finish(request, false);
+            return;
         }
-    }
-    const QString id = qEnvironmentVariable("XDG_SESSION_ID");
-    if (!id.isEmpty())
-        return callManager(QStringLiteral("TerminateSession"), {id});
-    return callManager(QStringLiteral("TerminateSession"), {QStringLiteral("auto")});
+        if (isReply(found) && !found.arguments().isEmpty()) {
+            const QString path = found.arguments().constFirst().value<QDBusObjectPath>().path();
+            if (!path.isEmpty()) {
+                send(QDBusMessage::createMethodCall(kService, path, kSession,
+                                                    QStringLiteral("Terminate")),
+                     request,
+                     [this, request](const QDBusMessage& reply) {
+                         finish(request, isReply(reply));
+                     });
+                return;
+            }
+        }
+        const QString id = qEnvironmentVariable("XDG_SESSION_ID");
+        callManager(QStringLiteral("TerminateSession"),
+                    {id.isEmpty() ? QStringLiteral("auto") : id}, request);
+    });
+}
+
+void LogindSession::finish(const Request& request, bool accepted)
+{
+    if (request.done)
+        request.done(accepted);
+    if (--m_pending > 0)
+        return;
+    const auto waiting = std::exchange(m_afterPending, {});
+    for (const auto& then : waiting)
+        then();
 }

@@ -32,9 +32,16 @@ void WindowsPlatform::playSoundNamed(const QString& name)
     m_services.playSoundNamed(name.toStdWString());
 }
 
-bool WindowsPlatform::ExitWindowsSession(SessionEnd how)
+void WindowsPlatform::ExitWindowsSession(SessionEnd how)
 {
-    return m_services.endSession(static_cast<UINT>(how));
+    // ExitWindowsEx answers at once; its result is not looked at.
+    m_services.endSession(static_cast<UINT>(how));
+}
+
+void WindowsPlatform::afterPendingRequests(std::function<void()> then)
+{
+    // Nothing is ever left pending: the system took the request before the call returned.
+    then();
 }
 
 std::uint32_t WindowsPlatform::tickCount()
@@ -80,4 +87,9 @@ void WindowsPlatform::restoreApplication()
 void WindowsPlatform::processPendingEvents()
 {
     Toolkit::processPendingEvents();
+}
+
+bool WindowsPlatform::waitForEvents(int ms)
+{
+    return Toolkit::waitForEvents(ms);
 }

@@ -13,7 +13,8 @@ public:
     void openTarget(const QString& target, QWidget* owner) override;
     void playBuiltInSound(int id) override;
     void playSoundNamed(const QString& name) override;
-    bool ExitWindowsSession(SessionEnd how) override;
+    void ExitWindowsSession(SessionEnd how) override;
+    void afterPendingRequests(std::function<void()> then) override;
     std::uint32_t tickCount() override;
     QDateTime localDateTime() override;
     QString shortDatePattern() override;
@@ -23,6 +24,7 @@ public:
     void minimiseApplication() override;
     void restoreApplication() override;
     void processPendingEvents() override;
+    bool waitForEvents(int ms) override;
 
 private:
     win32::Services m_services;

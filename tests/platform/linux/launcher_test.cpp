@@ -105,6 +105,11 @@ TEST_F(Launching, EachKindOfTargetIsPlannedAsTheDesktopWouldOpenIt)
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"folder"_s));
     ASSERT_TRUE(QFile::link(path(u"program"_s), path(u"link to program"_s)));
     ASSERT_TRUE(writeFile(path(u"-starts with a dash"_s), "x", false));
+    // A program found only through the search path, as a bare name.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"bin"_s));
+    ASSERT_TRUE(writeFile(path(u"bin/vokari-probe"_s), "#!/bin/sh\n", true));
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", path(u"bin"_s).toLocal8Bit() + ':' + savedPath);
 
     struct Case
     {
@@ -130,12 +135,22 @@ TEST_F(Launching, EachKindOfTargetIsPlannedAsTheDesktopWouldOpenIt)
         {"mail address", u"mailto:someone@example.com"_s, LaunchPlan::Url,
          u"mailto:someone@example.com"_s},
         {"blank text", u"   "_s, LaunchPlan::Nothing, QString()},
+        {"bare name of a program on the search path", u"vokari-probe"_s, LaunchPlan::Program,
+         path(u"bin/vokari-probe"_s)},
+        {"bare name of nothing on the search path", u"vokari-absent"_s, LaunchPlan::Url,
+         u"http://vokari-absent"_s},
+        // Only bare names are looked up: with a slash or a scheme it is a path or an address.
+        {"relative path to a program off the search path", u"bin/vokari-probe"_s,
+         LaunchPlan::Program, path(u"bin/vokari-probe"_s)},
+        {"scheme that looks like a program", u"vokari-probe:x"_s, LaunchPlan::Url,
+         u"vokari-probe:x"_s},
     };
     for (const Case& c : cases) {
         const LaunchPlan plan = planLaunch(c.target);
         EXPECT_EQ(plan.kind, c.kind) << c.name;
         EXPECT_EQ(plan.argument, c.argument) << c.name;
     }
+    qputenv("PATH", savedPath);
 }
 
 TEST_F(Launching, AProgramWithShellSyntaxInItsPathRunsAloneWithNoArguments)
