@@ -114,7 +114,10 @@ bool RecordingPlatform::waitForEvents(int ms)
     // real wait shows it.
     QEventLoop loop;
     QTimer::singleShot(0, &loop, &QEventLoop::quit);
-    return loop.exec() != -1;
+    if (loop.exec() != -1)
+        return true;
+    record(QStringLiteral("waitForEvents cut short: the application is quitting"));
+    return false;
 }
 
 void RecordingPlatform::record(const QString& call)

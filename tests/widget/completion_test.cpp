@@ -1,0 +1,179 @@
+// The completion with the real windows and the recording platform: what the user sees of it and
+// how it meets the dialogs and the program's close. Time is the fake's tick counter.
+#include "app/vokariwindows.h"
+#include "platform/fake/recordingplatform.h"
+#include "platform/toolkit.h"
+#include "skin/hoverimage.h"
+#include "skin/speedbutton.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct CompletionWindows : ::testing::Test
+{
+    RecordingPlatform platform;
+    VokariWindows windows{platform};
+    TForm1& form = windows.Form1;
+    TfrmActions& actions = windows.frmActions;
+    TfrmMsg& msg = windows.frmMsg;
+
+    void SetUp() override
+    {
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        actions.CheckBox1->setChecked(false); // no alarm unless a test asks for one
+    }
+    void TearDown() override
+    {
+        msg.hide();
+        actions.hide();
+    }
+
+    // The tick that finds the countdown at zero.
+    void complete()
+    {
+        form.engine().StopAndReset();
+        form.engine().Tick();
+    }
+
+    // A click as the window system delivers it, so a window blocked by a modal one ignores it.
+    static void systemClick(QWidget* target)
+    {
+        QWidget* window = target->window();
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                          target->mapTo(window, target->rect().center()));
+    }
+
+    void message(const QString& text)
+    {
+        actions.CheckBox2->setChecked(true);
+        actions.Memo1->setPlainText(text);
+    }
+};
+
+TEST_F(CompletionWindows, MessageIsOnScreenBeforeTheProgramStartsAndTheNextOneReplacesIt)
+{
+    message(u"first line\nsecond line"_s);
+    actions.CheckBox3->setChecked(true);
+    actions.Edit1->setText(u"editor"_s);
+    QString seenAtLaunch;
+    platform.onCall = [&](const QString& call) {
+        if (call.startsWith(u"openTarget"_s) && msg.isVisible())
+            seenAtLaunch = msg.RichEdit1->toPlainText();
+    };
+    complete();
+    EXPECT_EQ(seenAtLaunch, u"first line\nsecond line"_s);
+    EXPECT_EQ(platform.callsTo(u"openTarget"_s), QStringList{u"openTarget editor owner"_s});
+
+    // The window is left open; the next completion brings the current text into it.
+    message(u"tea is ready"_s);
+    complete();
+    int shown = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        shown += w->isVisible() && w->objectName() == u"frmMsg"_s;
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(msg.RichEdit1->toPlainText(), u"tea is ready"_s);
+}
+
+TEST_F(CompletionWindows, AMessageShownWhileADialogIsOpenCanBeClosedAtOnce)
+{
+    // Each dialog as its main-window button shows it, modally.
+    for (THoverImage* button : {form.HoverImage1, form.HoverImage2}) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        bool checked = false;
+        QTimer::singleShot(0, &form, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            message(u"done"_s);
+            complete();
+            ASSERT_TRUE(msg.isVisible());
+            systemClick(msg.SpeedButton1);
+            EXPECT_FALSE(msg.isVisible()) << "the dialog must block the main window only";
+            // The main window itself stays blocked while the dialog is up.
+            form.engine().SetDuration(0, 0, 5);
+            systemClick(form.HoverImage6);
+            EXPECT_FALSE(form.engine().tickEnabled());
+            checked = true;
+            dialog->close();
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_TRUE(checked);
+    }
+}
+
+TEST_F(CompletionWindows, ClosingDuringTheAlarmEndsTheProgramOnlyAfterItsLastStep)
+{
+    actions.CheckBox1->setChecked(true);
+    actions.Edit4->setText(u"3"_s);
+    actions.CheckBox7->setChecked(true);
+    actions.CheckBox4->setChecked(true);
+    actions.RadioGroup1Items[0]->setChecked(true);
+    // The session-end request is still out when the completion ends.
+    platform.onCall = [&](const QString& call) {
+        if (call.startsWith(u"ExitWindowsSession"_s))
+            platform.requestsHang = true;
+    };
+
+    int pauses = 0;
+    platform.onWait = [&](int ms) {
+        platform.tickCounter += static_cast<std::uint32_t>(ms);
+        if (++pauses == 1)
+            form.close();
+    };
+    QStringList atQuit;
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &form,
+                     [&] { atQuit = platform.calls(); });
+    QStringList beforeSettling;
+    QTimer::singleShot(0, &form, [&] { complete(); });
+    // The request is answered a little later; only then may the program end.
+    QTimer::singleShot(200, &form, [&] {
+        beforeSettling = platform.calls();
+        platform.settleRequests();
+    });
+    QTimer::singleShot(10000, &form, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QApplication::exec(), 0) << "the program did not end";
+
+    EXPECT_EQ(platform.callsTo(u"playBuiltInSound"_s).size(), 3);
+    EXPECT_TRUE(platform.callsTo(u"waitForEvents cut short"_s).isEmpty())
+        << "the close must not cut the alarm's pauses short";
+    EXPECT_EQ(platform.callsTo(u"ExitWindowsSession"_s), QStringList{u"ExitWindowsSession 12"_s});
+    EXPECT_EQ(beforeSettling.size(), atQuit.size()) << "the program ended before the request";
+    EXPECT_EQ(atQuit.mid(atQuit.size() - 3).join(u" | "_s).toStdString(),
+              "openTarget www.vokari.org none | ExitWindowsSession 12 | afterPendingRequests");
+    EXPECT_FALSE(form.engine().tickEnabled()) << "nothing more may complete once closing";
+}
+
+TEST(Wait, AModalDialogOpenedDuringAPauseHoldsItUntilClosed)
+{
+    bool dialogClosed = false;
+    QTimer::singleShot(10, [&] {
+        QDialog dialog;
+        QTimer::singleShot(150, &dialog, &QDialog::reject);
+        dialog.exec();
+        dialogClosed = true;
+    });
+    EXPECT_TRUE(Toolkit::waitForEvents(50));
+    EXPECT_TRUE(dialogClosed) << "the pause returned while the dialog was still open";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
