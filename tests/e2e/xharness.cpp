@@ -421,7 +421,8 @@ bool XServer::key(const QString& keys)
     return runXdotool({QStringLiteral("key"), QStringLiteral("--"), keys});
 }
 
-AppProcess::AppProcess(const XServer& server, const QString& program, const QStringList& arguments)
+AppProcess::AppProcess(const XServer& server, const QString& program, const QStringList& arguments,
+                       const QProcessEnvironment& extra)
 {
     QProcessEnvironment environment = server.environment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -431,6 +432,7 @@ AppProcess::AppProcess(const XServer& server, const QString& program, const QStr
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
     environment.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/cache"));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home); // QTemporaryDir is 0700
+    environment.insert(extra);
     m_process.setProcessEnvironment(environment);
     // Inherited output cannot fill a pipe nobody reads, and a crash report lands in the log.
     m_process.setProcessChannelMode(QProcess::ForwardedChannels);

@@ -110,7 +110,9 @@ private:
 class AppProcess
 {
 public:
-    AppProcess(const XServer& server, const QString& program, const QStringList& arguments = {});
+    // `extra` is added to the environment the program gets (a private sound server, say).
+    AppProcess(const XServer& server, const QString& program, const QStringList& arguments = {},
+               const QProcessEnvironment& extra = {});
     ~AppProcess();
     AppProcess(const AppProcess&) = delete;
     AppProcess& operator=(const AppProcess&) = delete;

@@ -1,0 +1,230 @@
+// A countdown's completion as a new user meets it: set up through the real dialogs, then the
+// message window, the program, three alarm tones a second apart, the URL and the power-off
+// request, in that order. Sound goes to a private PulseAudio null sink that is recorded back; the
+// program's system bus is a private one where a logind stand-in takes the request, so nothing
+// is ever powered off; programs and URLs go to stand-in scripts that log when they ran.
+#include "childprocesses.h"
+#include "fakelogind.h"
+#include "mainwindowscreen.h"
+#include "soundcheck.h"
+#include "xharness.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <memory>
+#include <vector>
+
+using namespace e2e;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kTimeoutMs = 10000;
+constexpr double kSound1Hz = 1472.5;
+
+// Where each tone starts: loud after at least 300 ms of quiet.
+std::vector<std::size_t> onsets(const std::vector<qint16>& samples, int rate)
+{
+    std::vector<std::size_t> found;
+    const std::size_t gap = std::size_t(rate) * 3 / 10;
+    std::size_t lastLoud = 0;
+    bool any = false;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (std::abs(int(samples[i])) < SoundCheck::kLoud)
+            continue;
+        if (!any || i - lastLoud > gap)
+            found.push_back(i);
+        lastLoud = i;
+        any = true;
+    }
+    return found;
+}
+
+// User plus system CPU seconds of a process so far.
+double cpuSeconds(qint64 pid)
+{
+    QFile stat(u"/proc/%1/stat"_s.arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    // Fields after the command name, which ends with the last ')': utime and stime are the
+    // 12th and 13th of them.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return double(fields.at(11).toLongLong() + fields.at(12).toLongLong()) /
+           double(sysconf(_SC_CLK_TCK));
+}
+
+// The times (ms since the epoch) and words the stand-in scripts logged, one line per run.
+struct Logged
+{
+    qint64 at = 0;
+    QString what;
+};
+
+std::vector<Logged> readLog(const QString& path)
+{
+    std::vector<Logged> lines;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const qsizetype space = line.indexOf(' ');
+        if (space > 0)
+            lines.push_back({line.left(space).toLongLong(), QString::fromUtf8(line.mid(space + 1))});
+    }
+    return lines;
+}
+
+class CompletionE2E : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_server.isReady()) << m_server.errorString().toStdString();
+        const QString busWhy = m_bus.start();
+        ASSERT_TRUE(busWhy.isEmpty()) << busWhy.toStdString();
+        m_logind = std::make_unique<FakeLogind>(m_bus.address());
+        ASSERT_TRUE(m_logind->registered());
+        const QString pulseWhy = m_pulse.start();
+        ASSERT_TRUE(pulseWhy.isEmpty()) << pulseWhy.toStdString();
+
+        // The desktop's opener and a program found by its bare name, both logging their runs.
+        ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"bin"_s));
+        m_log = m_dir.filePath(u"runs.log"_s);
+        writeScript(u"bin/xdg-open"_s, "url");
+        writeScript(u"bin/vokari-e2e-program"_s, "program");
+
+        QProcessEnvironment extra = m_pulse.clientEnvironment();
+        extra.insert(u"DBUS_SYSTEM_BUS_ADDRESS"_s, m_bus.address());
+        extra.insert(u"PATH"_s, m_dir.filePath(u"bin"_s) + u':' + qEnvironmentVariable("PATH"));
+        m_app = std::make_unique<AppProcess>(m_server, QStringLiteral(VOKARI_PROGRAM),
+                                             QStringList(), extra);
+        m_main = m_server.findWindow(u"Vokari"_s, kTimeoutMs);
+        ASSERT_TRUE(m_main.isValid()) << "no window titled Vokari appeared";
+    }
+
+    void writeScript(const QString& name, const char* word)
+    {
+        QFile script(m_dir.filePath(name));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QByteArray("#!/bin/sh\necho \"$(date +%s%3N) ") + word + " $*\" >> '" +
+                     m_log.toUtf8() + "'\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    bool click(const WindowInfo& window, QPoint at)
+    {
+        return m_server.click(window.geometry.topLeft() + at);
+    }
+    bool replaceText(const WindowInfo& window, QPoint at, const QString& text)
+    {
+        return click(window, at) && m_server.key(u"ctrl+a"_s) && m_server.typeText(text);
+    }
+
+    XServer m_server;
+    ChildProcesses::PrivateBus m_bus;
+    ChildProcesses::PrivatePulse m_pulse;
+    std::unique_ptr<FakeLogind> m_logind;
+    QTemporaryDir m_dir;
+    QString m_log;
+    std::unique_ptr<AppProcess> m_app;
+    WindowInfo m_main;
+};
+
+TEST_F(CompletionE2E, ThreeSecondCountdownCarriesOutEveryActionInOrder)
+{
+    // The actions: message, a program by bare name, the alarm three times, a URL, power off.
+    ASSERT_TRUE(click(m_main, {100 + 18, 272 + 18}));
+    const WindowInfo actions = m_server.findWindow(u"操作"_s, kTimeoutMs);
+    ASSERT_TRUE(actions.isValid()) << "the action dialog did not appear";
+    ASSERT_TRUE(click(actions, {20 + 30, 110 + 8}));                        // 显示信息
+    ASSERT_TRUE(replaceText(actions, {20 + 60, 130 + 40}, u"tea is ready"_s)); // Memo1
+    ASSERT_TRUE(click(actions, {20 + 30, 230 + 8}));                        // 执行程序
+    ASSERT_TRUE(replaceText(actions, {20 + 100, 250 + 11}, u"vokari-e2e-program"_s));
+    ASSERT_TRUE(replaceText(actions, {280 + 10, 48 + 10}, u"3"_s));        // repeat count
+    ASSERT_TRUE(click(actions, {20 + 30, 280 + 8}));                        // 关闭 Windows
+    ASSERT_TRUE(click(actions, {20 + 30, 347 + 8}));                        // 启动 URL
+    ASSERT_TRUE(replaceText(actions, {20 + 150, 365 + 11}, u"http://example.test/done"_s));
+    ASSERT_TRUE(click(actions, {155 + 18, 410 + 18}));                      // the cross
+
+    // Three seconds, then start.
+    ASSERT_TRUE(click(m_main, {139 + 18, 272 + 18}));
+    const WindowInfo setTime = m_server.findWindow(u"设置时间"_s, kTimeoutMs);
+    ASSERT_TRUE(setTime.isValid()) << "the set-time dialog did not appear";
+    ASSERT_TRUE(replaceText(setTime, {30 + 31 + 20, 65 + 40 + 10}, u"0"_s));
+    ASSERT_TRUE(m_server.key(u"Tab"_s) && m_server.key(u"ctrl+a"_s) && m_server.typeText(u"0"_s));
+    ASSERT_TRUE(m_server.key(u"Tab"_s) && m_server.key(u"ctrl+a"_s) && m_server.typeText(u"3"_s));
+    ASSERT_TRUE(click(setTime, {125 + 18, 168 + 18}));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return MainWindowScreen::counter(m_server.grab(m_main.geometry)) == u"000003"_s;
+        },
+        kTimeoutMs));
+    ASSERT_EQ(m_pulse.startRecording(), QString());
+    ASSERT_TRUE(click(m_main, MainWindowScreen::startButton()));
+
+    // The message window comes first, while the program has not run yet or has just run.
+    const WindowInfo message = m_server.findWindow(u"信息"_s, kTimeoutMs);
+    ASSERT_TRUE(message.isValid()) << "the message window did not appear";
+
+    // During the alarm the window answers the pointer and the program sleeps.
+    ASSERT_TRUE(waitUntil([&] { return !readLog(m_log).empty(); }, kTimeoutMs));
+    const double cpuBefore = cpuSeconds(m_app->processId());
+    const qint64 alarmStart = QDateTime::currentMSecsSinceEpoch();
+    ASSERT_TRUE(click(m_main, MainWindowScreen::addButton()));
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return MainWindowScreen::counter(m_server.grab(m_main.geometry)) == u"000060"_s;
+        },
+        1500))
+        << "the add button did not answer during the alarm";
+
+    qint64 powerOffSeenAt = 0;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            if (m_logind->calls().isEmpty())
+                return false;
+            powerOffSeenAt = QDateTime::currentMSecsSinceEpoch();
+            return true;
+        },
+        kTimeoutMs, 10))
+        << "no session-end request reached the login manager";
+    const double alarmCpu = cpuSeconds(m_app->processId()) - cpuBefore;
+    const double alarmWall = double(powerOffSeenAt - alarmStart) / 1000.0;
+    EXPECT_EQ(m_logind->calls(), QStringList{u"PowerOff interactive=false"_s});
+
+    // Program first, then the URL after the three one-second pauses, then the power-off.
+    const std::vector<Logged> runs = readLog(m_log);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].what, u"program "_s);
+    EXPECT_EQ(runs[1].what, u"url http://example.test/done"_s);
+    const qint64 alarmMs = runs[1].at - runs[0].at;
+    EXPECT_GE(alarmMs, 2900) << "the URL must wait for the whole alarm";
+    EXPECT_LE(alarmMs, 3600);
+    EXPECT_GE(powerOffSeenAt, runs[1].at) << "the session end comes last";
+    EXPECT_LT(alarmCpu, 0.25 * alarmWall)
+        << alarmCpu << " s of CPU in " << alarmWall << " s of alarm";
+
+    // Three tones of built-in sound 1, a second apart.
+    const std::vector<qint16> samples = m_pulse.recording();
+    const std::vector<std::size_t> tones = onsets(samples, m_pulse.kRate);
+    ASSERT_EQ(tones.size(), 3u) << "recorded " << samples.size() << " samples";
+    for (std::size_t t = 0; t < tones.size(); ++t) {
+        const double hz = SoundCheck::pitch(samples, tones[t],
+                                            tones[t] + std::size_t(m_pulse.kRate) / 10,
+                                            m_pulse.kRate);
+        EXPECT_NEAR(hz, kSound1Hz, 40) << "tone " << t;
+        if (t > 0) {
+            const double apart = SoundCheck::milliseconds(tones[t] - tones[t - 1], m_pulse.kRate);
+            EXPECT_NEAR(apart, 1000, 80) << "tones " << t - 1 << " and " << t;
+        }
+    }
+}
+
+} // namespace
