@@ -66,8 +66,7 @@ struct Figures
     double wall = 0;
 };
 
-template <typename Delay>
-Figures alarm(Platform& platform, int plays, Delay delay)
+template <typename Delay> Figures alarm(Platform& platform, int plays, Delay delay)
 {
     const double cpuBefore = cpuSeconds();
     QElapsedTimer wall;

@@ -37,8 +37,7 @@ TfrmMsg::TfrmMsg(QWidget* over) : QWidget(nullptr, Qt::Window), m_over(over)
     RichEdit1->setPlainText(QStringLiteral("信息:"));
 
     m_frame = new SkinnedWindow(
-        this,
-        [this] { return m_over ? centredOn(m_over->geometry(), size()) : pos(); }, false);
+        this, [this] { return m_over ? centredOn(m_over->geometry(), size()) : pos(); }, false);
     m_frame->addDragSource(Image1);
     FormCreate();
 }

@@ -14,9 +14,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <memory>
+#include <unistd.h>
 #include <vector>
 
 using namespace e2e;
@@ -75,7 +74,8 @@ std::vector<Logged> readLog(const QString& path)
     for (const QByteArray& line : file.readAll().split('\n')) {
         const qsizetype space = line.indexOf(' ');
         if (space > 0)
-            lines.push_back({line.left(space).toLongLong(), QString::fromUtf8(line.mid(space + 1))});
+            lines.push_back(
+                {line.left(space).toLongLong(), QString::fromUtf8(line.mid(space + 1))});
     }
     return lines;
 }
@@ -143,15 +143,15 @@ TEST_F(CompletionE2E, ThreeSecondCountdownCarriesOutEveryActionInOrder)
     ASSERT_TRUE(click(m_main, {100 + 18, 272 + 18}));
     const WindowInfo actions = m_server.findWindow(u"操作"_s, kTimeoutMs);
     ASSERT_TRUE(actions.isValid()) << "the action dialog did not appear";
-    ASSERT_TRUE(click(actions, {20 + 30, 110 + 8}));                        // 显示信息
+    ASSERT_TRUE(click(actions, {20 + 30, 110 + 8}));                           // 显示信息
     ASSERT_TRUE(replaceText(actions, {20 + 60, 130 + 40}, u"tea is ready"_s)); // Memo1
-    ASSERT_TRUE(click(actions, {20 + 30, 230 + 8}));                        // 执行程序
+    ASSERT_TRUE(click(actions, {20 + 30, 230 + 8}));                           // 执行程序
     ASSERT_TRUE(replaceText(actions, {20 + 100, 250 + 11}, u"vokari-e2e-program"_s));
-    ASSERT_TRUE(replaceText(actions, {280 + 10, 48 + 10}, u"3"_s));        // repeat count
-    ASSERT_TRUE(click(actions, {20 + 30, 280 + 8}));                        // 关闭 Windows
-    ASSERT_TRUE(click(actions, {20 + 30, 347 + 8}));                        // 启动 URL
+    ASSERT_TRUE(replaceText(actions, {280 + 10, 48 + 10}, u"3"_s)); // repeat count
+    ASSERT_TRUE(click(actions, {20 + 30, 280 + 8}));                // 关闭 Windows
+    ASSERT_TRUE(click(actions, {20 + 30, 347 + 8}));                // 启动 URL
     ASSERT_TRUE(replaceText(actions, {20 + 150, 365 + 11}, u"http://example.test/done"_s));
-    ASSERT_TRUE(click(actions, {155 + 18, 410 + 18}));                      // the cross
+    ASSERT_TRUE(click(actions, {155 + 18, 410 + 18})); // the cross
 
     // Three seconds, then start.
     ASSERT_TRUE(click(m_main, {139 + 18, 272 + 18}));
@@ -162,9 +162,7 @@ TEST_F(CompletionE2E, ThreeSecondCountdownCarriesOutEveryActionInOrder)
     ASSERT_TRUE(m_server.key(u"Tab"_s) && m_server.key(u"ctrl+a"_s) && m_server.typeText(u"3"_s));
     ASSERT_TRUE(click(setTime, {125 + 18, 168 + 18}));
     ASSERT_TRUE(waitUntil(
-        [&] {
-            return MainWindowScreen::counter(m_server.grab(m_main.geometry)) == u"000003"_s;
-        },
+        [&] { return MainWindowScreen::counter(m_server.grab(m_main.geometry)) == u"000003"_s; },
         kTimeoutMs));
     ASSERT_EQ(m_pulse.startRecording(), QString());
     ASSERT_TRUE(click(m_main, MainWindowScreen::startButton()));
@@ -179,9 +177,7 @@ TEST_F(CompletionE2E, ThreeSecondCountdownCarriesOutEveryActionInOrder)
     const qint64 alarmStart = QDateTime::currentMSecsSinceEpoch();
     ASSERT_TRUE(click(m_main, MainWindowScreen::addButton()));
     EXPECT_TRUE(waitUntil(
-        [&] {
-            return MainWindowScreen::counter(m_server.grab(m_main.geometry)) == u"000060"_s;
-        },
+        [&] { return MainWindowScreen::counter(m_server.grab(m_main.geometry)) == u"000060"_s; },
         1500))
         << "the add button did not answer during the alarm";
 
@@ -216,9 +212,8 @@ TEST_F(CompletionE2E, ThreeSecondCountdownCarriesOutEveryActionInOrder)
     const std::vector<std::size_t> tones = onsets(samples, m_pulse.kRate);
     ASSERT_EQ(tones.size(), 3u) << "recorded " << samples.size() << " samples";
     for (std::size_t t = 0; t < tones.size(); ++t) {
-        const double hz = SoundCheck::pitch(samples, tones[t],
-                                            tones[t] + std::size_t(m_pulse.kRate) / 10,
-                                            m_pulse.kRate);
+        const double hz = SoundCheck::pitch(
+            samples, tones[t], tones[t] + std::size_t(m_pulse.kRate) / 10, m_pulse.kRate);
         EXPECT_NEAR(hz, kSound1Hz, 40) << "tone " << t;
         if (t > 0) {
             const double apart = SoundCheck::milliseconds(tones[t] - tones[t - 1], m_pulse.kRate);

@@ -10,10 +10,9 @@
 
 #include <QCoreApplication>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 
@@ -189,18 +188,23 @@ TEST_F(Completion, SoundSourceSessionKindAndEmptyTextsReachThePlatform)
         QStringList steps;
     };
     const std::vector<Case> cases = {
-        {"sound file", [&] { settings.sound = true, settings.builtIn = false; },
+        {"sound file",
+         [&] { settings.sound = true, settings.builtIn = false; },
          {u"playSoundNamed bell.wav"_s}},
-        {"empty sound file name", [&] { settings.sound = true, settings.builtIn = false,
-                                        settings.soundFile.clear(); },
+        {"empty sound file name",
+         [&] { settings.sound = true, settings.builtIn = false, settings.soundFile.clear(); },
          {u"playSoundNamed "_s}},
-        {"third built-in sound", [&] { settings.sound = true, settings.soundIndex = 2; },
+        {"third built-in sound",
+         [&] { settings.sound = true, settings.soundIndex = 2; },
          {u"playBuiltInSound 3"_s}},
-        {"restart", [&] { settings.sessionEnd = true, settings.sessionIndex = 1; },
+        {"restart",
+         [&] { settings.sessionEnd = true, settings.sessionIndex = 1; },
          {u"ExitWindowsSession 6"_s}},
-        {"log off", [&] { settings.sessionEnd = true, settings.sessionIndex = 2; },
+        {"log off",
+         [&] { settings.sessionEnd = true, settings.sessionIndex = 2; },
          {u"ExitWindowsSession 4"_s}},
-        {"no kind of ending chosen", [&] { settings.sessionEnd = true, settings.sessionIndex = -1; },
+        {"no kind of ending chosen",
+         [&] { settings.sessionEnd = true, settings.sessionIndex = -1; },
          {}},
         {"empty program, URL and message",
          [&] {
@@ -228,9 +232,9 @@ TEST_F(Completion, RepeatCountGivesThatManyPlaysEachFollowedByASecond)
     };
     // Typed text reaches the count unvalidated; above the dialog's range is honoured.
     const Case cases[] = {
-        {u"0"_s, 0},  {u"-3"_s, 0},  {u""_s, 1},    {u"abc"_s, 1},          {u"12"_s, 12},
-        {u"25"_s, 25}, {u" 5"_s, 5}, {u"+2"_s, 2}, {u"99999999999"_s, 1}, {u"5.0"_s, 1},
-        {u"0x10"_s, 1},
+        {u"0"_s, 0},           {u"-3"_s, 0},  {u""_s, 1},     {u"abc"_s, 1},
+        {u"12"_s, 12},         {u"25"_s, 25}, {u" 5"_s, 5},   {u"+2"_s, 2},
+        {u"99999999999"_s, 1}, {u"5.0"_s, 1}, {u"0x10"_s, 1},
     };
     settings.sound = true;
     settings.url = true;
@@ -311,10 +315,10 @@ TEST_F(Completion, ChangesMadeDuringAnAlarmApplyToTheLaterStepsOfTheSameCompleti
         advance(ms);
     };
     runCountdown(1);
-    EXPECT_EQ(lines(steps()), lines({u"restoreApplication"_s, u"playBuiltInSound 1"_s,
-                                     u"playBuiltInSound 1"_s, u"playBuiltInSound 1"_s,
-                                     u"openTarget later.example none"_s,
-                                     u"ExitWindowsSession 4"_s}))
+    EXPECT_EQ(lines(steps()),
+              lines({u"restoreApplication"_s, u"playBuiltInSound 1"_s, u"playBuiltInSound 1"_s,
+                     u"playBuiltInSound 1"_s, u"openTarget later.example none"_s,
+                     u"ExitWindowsSession 4"_s}))
         << "count and sound were read once, before the first play; the rest when reached";
 }
 
@@ -325,7 +329,7 @@ TEST(PumpDelay, WaitsByTheTickCounterHoweverTheWaitsReturn)
         const char* name;
         std::uint32_t start;
         int milliseconds;
-        int stepMs;             // how far each wait really gets
+        int stepMs; // how far each wait really gets
         int expectedWaits;
         std::int64_t expectedElapsed;
     };

@@ -6,9 +6,8 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 
-#include <unistd.h>
-
 #include <algorithm>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -77,11 +76,10 @@ void LogindSession::send(QDBusMessage call, const Request& request,
     }
     const int left = std::max(1, kRequestTimeoutMs - static_cast<int>(request.age.elapsed()));
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, left), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [watcher, next = std::move(next)] {
-                watcher->deleteLater();
-                next(watcher->reply());
-            });
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [watcher, next = std::move(next)] {
+        watcher->deleteLater();
+        next(watcher->reply());
+    });
 }
 
 void LogindSession::callManager(const QString& method, const QVariantList& arguments,
@@ -114,8 +112,7 @@ void LogindSession::terminateOwnSession(Request request)
             if (!path.isEmpty()) {
                 send(QDBusMessage::createMethodCall(kService, path, kSession,
                                                     QStringLiteral("Terminate")),
-                     request,
-                     [this, request](const QDBusMessage& reply) {
+                     request, [this, request](const QDBusMessage& reply) {
                          finish(request, isReply(reply));
                      });
                 return;
