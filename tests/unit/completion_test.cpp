@@ -191,9 +191,6 @@ TEST_F(Completion, SoundSourceSessionKindAndEmptyTextsReachThePlatform)
         {"sound file",
          [&] { settings.sound = true, settings.builtIn = false; },
          {u"playSoundNamed bell.wav"_s}},
-        {"empty sound file name",
-         [&] { settings.sound = true, settings.builtIn = false, settings.soundFile.clear(); },
-         {u"playSoundNamed "_s}},
         {"third built-in sound",
          [&] { settings.sound = true, settings.soundIndex = 2; },
          {u"playBuiltInSound 3"_s}},
@@ -206,12 +203,15 @@ TEST_F(Completion, SoundSourceSessionKindAndEmptyTextsReachThePlatform)
         {"no kind of ending chosen",
          [&] { settings.sessionEnd = true, settings.sessionIndex = -1; },
          {}},
-        {"empty program, URL and message",
+        // Empty texts are passed on as they are, each to its own call.
+        {"empty texts",
          [&] {
-             settings.program = settings.url = settings.message = true;
-             settings.programText.clear(), settings.urlText.clear(), settings.messageText.clear();
+             settings.program = settings.url = settings.message = settings.sound = true;
+             settings.builtIn = false;
+             settings.programText.clear(), settings.urlText.clear();
+             settings.messageText.clear(), settings.soundFile.clear();
          },
-         {u"showText "_s, u"openTarget  owner"_s, u"openTarget  none"_s}},
+         {u"showText "_s, u"openTarget  owner"_s, u"playSoundNamed "_s, u"openTarget  none"_s}},
     };
     for (const Case& c : cases) {
         settings = Options();
