@@ -7,7 +7,7 @@
 // running, as the main window has; the plays themselves are left out, so only the waiting is
 // measured.
 
-#include "app/actionrunner.h"
+#include "core/actionrunner.h"
 #include "platform/platform.h"
 #include "platform/toolkit.h"
 

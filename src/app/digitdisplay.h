@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/timerstate.h"
+#include "core/timerstate.h"
 
 #include <QImage>
 

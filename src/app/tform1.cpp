@@ -1,8 +1,8 @@
 #include "app/tform1.h"
 
-#include "app/actionrunner.h"
+#include "core/actionrunner.h"
 #include "app/digitdisplay.h"
-#include "app/makerpages.h"
+#include "core/makerpages.h"
 #include "assets/assettable.h"
 #include "dialogs/tfrmactions.h"
 #include "dialogs/tfrmmsg.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/clockformat.h"
-#include "app/timerengine.h"
-#include "app/ttimer.h"
+#include "core/clockformat.h"
+#include "core/timerengine.h"
+#include "core/ttimer.h"
 #include "assets/glyphstrip.h"
 
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "dialogs/tfrmactions.h"
 
-#include "app/makerpages.h"
+#include "core/makerpages.h"
 #include "assets/assettable.h"
 #include "platform/platform.h"
 #include "skin/fonts.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/actionsettings.h"
+#include "core/actionsettings.h"
 #include "assets/glyphstrip.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/messagewindow.h"
+#include "core/messagewindow.h"
 
 #include <QPointer>
 #include <QWidget>

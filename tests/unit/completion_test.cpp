@@ -1,11 +1,11 @@
 // The completion on simulated time: the platform's tick counter is the clock, the alarm's waits
 // move it on, and the countdown timer's ticks fire as the clock passes their due times. No test
 // waits for real seconds.
-#include "app/actionrunner.h"
-#include "app/actionsettings.h"
-#include "app/messagewindow.h"
-#include "app/timerengine.h"
-#include "app/ttimer.h"
+#include "core/actionrunner.h"
+#include "core/actionsettings.h"
+#include "core/messagewindow.h"
+#include "core/timerengine.h"
+#include "core/ttimer.h"
 #include "platform/fake/recordingplatform.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
-#include "app/timerengine.h"
-#include "app/ttimer.h"
+#include "core/timerengine.h"
+#include "core/ttimer.h"
 
 #include <QCoreApplication>
 

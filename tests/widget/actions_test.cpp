@@ -1,4 +1,4 @@
-#include "app/makerpages.h"
+#include "core/makerpages.h"
 #include "app/vokariwindows.h"
 #include "assets/assettable.h"
 #include "platform/fake/recordingplatform.h"

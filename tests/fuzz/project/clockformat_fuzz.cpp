@@ -1,7 +1,7 @@
 // Feeds arbitrary patterns to the clock line's formatter: whatever a region or a user's
 // settings hold, formatting must end, stay in bounds and give text of sane length.
 
-#include "app/clockformat.h"
+#include "core/clockformat.h"
 
 #include <QDateTime>
 #include <QString>

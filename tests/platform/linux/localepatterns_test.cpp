@@ -1,4 +1,4 @@
-#include "app/clockformat.h"
+#include "core/clockformat.h"
 #include "platform/linux/localepatterns.h"
 
 #include <QLocale>

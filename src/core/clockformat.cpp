@@ -1,4 +1,4 @@
-#include "app/clockformat.h"
+#include "core/clockformat.h"
 
 #include <QLocale>
 

@@ -1,6 +1,6 @@
-#include "app/timerengine.h"
+#include "core/timerengine.h"
 
-#include "app/ttimer.h"
+#include "core/ttimer.h"
 
 TimerEngine::TimerEngine(TTimer& timer1, QObject* parent) : QObject(parent), m_timer1(timer1)
 {

@@ -1,4 +1,4 @@
-#include "app/ttimer.h"
+#include "core/ttimer.h"
 
 TTimer::TTimer(QObject* parent, int intervalMs) : QObject(parent)
 {

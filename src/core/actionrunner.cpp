@@ -1,8 +1,8 @@
-#include "app/actionrunner.h"
+#include "core/actionrunner.h"
 
-#include "app/actionsettings.h"
-#include "app/messagewindow.h"
-#include "app/timerengine.h"
+#include "core/actionsettings.h"
+#include "core/messagewindow.h"
+#include "core/timerengine.h"
 #include "platform/platform.h"
 
 #include <QScopeGuard>
