@@ -4,9 +4,11 @@
 
 namespace {
 
-// Whole-date and whole-time tokens expand into patterns that may hold such tokens again; two
-// levels are all a sane region needs, and the cap keeps a self-referring pattern finite.
-constexpr int kMaxNesting = 2;
+// Whole-date and whole-time tokens expand into the region's own patterns, and the region's time
+// pattern usually holds its designator as "tt". So an expansion is read once: inside it, t and tt
+// are the am/pm designator, and whole-date tokens give nothing, which also keeps a pattern that
+// refers to itself finite.
+constexpr int kExpanded = 1;
 
 QChar lower(QChar c)
 {
@@ -51,7 +53,8 @@ public:
     QString result() const { return m_out; }
 
 private:
-    bool twelveHourClock(const QString& format, qsizetype from) const;
+    bool twelveHourClock(const QString& format, qsizetype from, int level) const;
+    void appendDesignator();
     int hour12() const
     {
         const int h = m_time.hour() % 12;
@@ -65,7 +68,7 @@ private:
     bool m_markerSeen = false;
 };
 
-bool Formatter::twelveHourClock(const QString& format, qsizetype from) const
+bool Formatter::twelveHourClock(const QString& format, qsizetype from, int level) const
 {
     if (m_markerSeen)
         return true;
@@ -86,8 +89,16 @@ bool Formatter::twelveHourClock(const QString& format, qsizetype from) const
             return false;
         if (l == QLatin1Char('a'))
             return markerLength(format, i) > 0;
+        if (l == QLatin1Char('t') && level >= kExpanded)
+            return true;
     }
     return false;
+}
+
+void Formatter::appendDesignator()
+{
+    m_out += m_time.hour() >= 12 ? m_settings.TimePMString : m_settings.TimeAMString;
+    m_markerSeen = true;
 }
 
 void Formatter::append(const QString& format, int level)
@@ -123,7 +134,7 @@ void Formatter::append(const QString& format, int level)
                 else if (len == 3) // "a/p"
                     m_out += format.at(pm ? i + 2 : i);
                 else
-                    m_out += pm ? m_settings.TimePMString : m_settings.TimeAMString;
+                    appendDesignator();
                 m_markerSeen = true;
                 afterHour = false;
                 i += len;
@@ -142,7 +153,7 @@ void Formatter::append(const QString& format, int level)
         afterHour = false;
         switch (l.unicode()) {
         case 'c':
-            if (level < kMaxNesting) {
+            if (level < kExpanded) {
                 append(m_settings.ShortDateFormat, level + 1);
                 if (m_time.hour() != 0 || m_time.minute() != 0 || m_time.second() != 0) {
                     m_out += QLatin1Char(' ');
@@ -157,7 +168,7 @@ void Formatter::append(const QString& format, int level)
                 m_out += m_settings.ShortDayNames.value(m_date.dayOfWeek() % 7);
             else if (count == 4)
                 m_out += m_settings.LongDayNames.value(m_date.dayOfWeek() % 7);
-            else if (level < kMaxNesting)
+            else if (level < kExpanded)
                 append(count == 5 ? m_settings.ShortDateFormat : m_settings.LongDateFormat,
                        level + 1);
             break;
@@ -185,7 +196,7 @@ void Formatter::append(const QString& format, int level)
             m_out += m_settings.EraName;
             break;
         case 'h': {
-            const int hour = twelveHourClock(format, i + count) ? hour12() : m_time.hour();
+            const int hour = twelveHourClock(format, i + count, level) ? hour12() : m_time.hour();
             m_out += padded(hour, count >= 2 ? 2 : 1);
             afterHour = true;
             break;
@@ -197,9 +208,11 @@ void Formatter::append(const QString& format, int level)
             m_out += padded(m_time.msec(), int(qMin<qsizetype>(count, 3)));
             break;
         case 't':
-            if (level < kMaxNesting)
+            if (level < kExpanded)
                 append(count == 1 ? m_settings.ShortTimeFormat : m_settings.LongTimeFormat,
                        level + 1);
+            else
+                appendDesignator();
             break;
         case 'a':
             // Not a 12-hour marker: three or more a are day names, fewer are plain text.

@@ -161,11 +161,45 @@ TEST(ClockLine, UpperCaseDesignatorIsKeptAndReadAsTheLongTime)
     EXPECT_EQ(shown, QStringLiteral("5 3:07:09 15:07:09 pm"));
 }
 
+TEST(ClockLine, WholeDateAndTimeTokensAreReadOnceInsideTheirOwnExpansion)
+{
+    // The region's time pattern is also the long time that TT stands for, so an upper-case
+    // designator would expand inside its own expansion; there it is the designator itself.
+    struct Line
+    {
+        const char* date;
+        const char* time;
+        const char* shown;
+    };
+    const Line lines[] = {
+        {"yyyy/M/d", "hh:mm:ss TT", "2024/3/5 03:07:09 03:07:09 PM pm"},
+        {"d", "TT", "5 PM pm"},
+        // The lower-case search removes the first designator of either case: here the TT.
+        {"d", "h:mm TT tt", "5 3:07  3:07 PM PM pm"},
+        // A region whose whole date refers to itself shows no date rather than a loop.
+        {"ddddd", "h:mm", " 3:07 pm"},
+        {"c", "h:mm", " 15:07 3:07 pm"},
+    };
+    for (const Line& l : lines) {
+        FormatSettings s =
+            formatSettingsFrom(QLocale(QLocale::English, QLocale::UnitedStates),
+                               QString::fromLatin1(l.date), QString::fromLatin1(l.time));
+        s.ShortTimeFormat = QStringLiteral("h:mm");
+        s.TimeAMString = QStringLiteral("AM");
+        s.TimePMString = QStringLiteral("PM");
+        const QString format =
+            clockLineFormat(QString::fromLatin1(l.date), QString::fromLatin1(l.time));
+        EXPECT_EQ(FormatDateTime(format, kAfternoon, s).toStdString(), l.shown)
+            << l.date << " | " << l.time;
+    }
+}
+
 TEST(ClockLine, FallbackPatternsShowAnAbbreviatedMonth)
 {
     const QString format = clockLineFormat(QString::fromUtf16(kFallbackDatePattern),
                                            QString::fromUtf16(kFallbackTimePattern));
-    EXPECT_EQ(FormatDateTime(format, kAfternoon, english()), QStringLiteral("05 Mar 24 03:07:09 pm"));
+    EXPECT_EQ(FormatDateTime(format, kAfternoon, english()),
+              QStringLiteral("05 Mar 24 03:07:09 pm"));
 }
 
 } // namespace
