@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/sessionend.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -9,16 +11,9 @@
 
 class QWidget;
 
-// Flags of a session end, as the system's ExitWindowsEx takes them (stored values, passed on
-// unchanged): EWX_LOGOFF 0, EWX_REBOOT 2, EWX_POWEROFF 8, each combined with EWX_FORCE 4.
-enum class SessionEnd : std::uint32_t {
-    PowerOff = 12, // EWX_POWEROFF | EWX_FORCE
-    Restart = 6,   // EWX_REBOOT | EWX_FORCE
-    LogOff = 4,    // EWX_LOGOFF | EWX_FORCE
-};
-
 // Which files a file choice offers.
-enum class FileKind {
+enum class FileKind
+{
     Sound,   // "WAV 声音文件"
     Program, // "可执行文件"
 };

@@ -170,7 +170,7 @@ TEST_F(Completion, EveryCombinationOfActionsRunsInTheFixedOrder)
         if (settings.url)
             expected << u"openTarget www.example.com none"_s;
         if (settings.sessionEnd)
-            expected << u"ExitWindowsSession 12"_s;
+            expected << u"ExitWindowsSession PowerOff"_s;
         EXPECT_EQ(lines(steps()), lines(expected)) << "actions mask " << mask;
         EXPECT_EQ(completedAt.front() - startedAt, 3000)
             << "one second after the display showed zero";
@@ -196,10 +196,10 @@ TEST_F(Completion, SoundSourceSessionKindAndEmptyTextsReachThePlatform)
          {u"playBuiltInSound 3"_s}},
         {"restart",
          [&] { settings.sessionEnd = true, settings.sessionIndex = 1; },
-         {u"ExitWindowsSession 6"_s}},
+         {u"ExitWindowsSession Restart"_s}},
         {"log off",
          [&] { settings.sessionEnd = true, settings.sessionIndex = 2; },
-         {u"ExitWindowsSession 4"_s}},
+         {u"ExitWindowsSession LogOff"_s}},
         {"no kind of ending chosen",
          [&] { settings.sessionEnd = true, settings.sessionIndex = -1; },
          {}},
@@ -318,7 +318,7 @@ TEST_F(Completion, ChangesMadeDuringAnAlarmApplyToTheLaterStepsOfTheSameCompleti
     EXPECT_EQ(lines(steps()),
               lines({u"restoreApplication"_s, u"playBuiltInSound 1"_s, u"playBuiltInSound 1"_s,
                      u"playBuiltInSound 1"_s, u"openTarget later.example none"_s,
-                     u"ExitWindowsSession 4"_s}))
+                     u"ExitWindowsSession LogOff"_s}))
         << "count and sound were read once, before the first play; the rest when reached";
 }
 

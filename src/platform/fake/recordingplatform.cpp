@@ -18,7 +18,7 @@ QString fileKindName(FileKind kind)
 void RecordingPlatform::openTarget(const QString& target, QWidget* owner)
 {
     record(QStringLiteral("openTarget %1 %2")
-                       .arg(target, owner ? QStringLiteral("owner") : QStringLiteral("none")));
+               .arg(target, owner ? QStringLiteral("owner") : QStringLiteral("none")));
 }
 
 void RecordingPlatform::playBuiltInSound(int id)
@@ -33,7 +33,8 @@ void RecordingPlatform::playSoundNamed(const QString& name)
 
 void RecordingPlatform::ExitWindowsSession(SessionEnd how)
 {
-    record(QStringLiteral("ExitWindowsSession %1").arg(static_cast<unsigned>(how)));
+    static const char* const names[] = {"PowerOff", "Restart", "LogOff"};
+    record(QStringLiteral("ExitWindowsSession %1").arg(QLatin1StringView(names[int(how)])));
 }
 
 void RecordingPlatform::afterPendingRequests(std::function<void()> then)
@@ -81,8 +82,8 @@ std::optional<QString> RecordingPlatform::chooseFile(FileKind kind, const QStrin
                                                      QWidget* owner)
 {
     record(QStringLiteral("chooseFile %1 %2 %3")
-                       .arg(fileKindName(kind), previous,
-                            owner ? QStringLiteral("owner") : QStringLiteral("none")));
+               .arg(fileKindName(kind), previous,
+                    owner ? QStringLiteral("owner") : QStringLiteral("none")));
     return chosenFile;
 }
 

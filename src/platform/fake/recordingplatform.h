@@ -11,7 +11,7 @@
 #include "platform/platform.h"
 
 // Records every call, in order, as one line of text ("openTarget www.example.com owner",
-// "playBuiltInSound 2", "ExitWindowsSession 12", ...), and answers from what the test scripted.
+// "playBuiltInSound 2", "ExitWindowsSession PowerOff", ...), and answers from what the test scripted.
 // It never touches the system.
 class RecordingPlatform final : public Platform
 {

@@ -17,11 +17,6 @@ const QString kManagerPath = QStringLiteral("/org/freedesktop/login1");
 const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
 const QString kSession = QStringLiteral("org.freedesktop.login1.Session");
 
-// The action bits of the stored flags; the force bit (4) has no counterpart in logind.
-constexpr std::uint32_t kShutdownBit = 1;
-constexpr std::uint32_t kRebootBit = 2;
-constexpr std::uint32_t kPowerOffBit = 8;
-
 bool isReply(const QDBusMessage& message)
 {
     return message.type() == QDBusMessage::ReplyMessage;
@@ -38,15 +33,20 @@ void LogindSession::end(SessionEnd how, std::function<void(bool)> done)
     Request request{std::move(done), {}};
     request.age.start();
     ++m_pending;
-    const auto flags = static_cast<std::uint32_t>(how);
-    // Without user interaction: nothing may ask the user anything here.
+    // Without user interaction: nothing may ask the user anything here. Logind has no force
+    // flag; a non-interactive request is as forceful as the user's rights allow.
     const QVariantList notInteractive{QVariant(false)};
-    if (flags & (kPowerOffBit | kShutdownBit))
+    switch (how) {
+    case SessionEnd::PowerOff:
         callManager(QStringLiteral("PowerOff"), notInteractive, std::move(request));
-    else if (flags & kRebootBit)
+        break;
+    case SessionEnd::Restart:
         callManager(QStringLiteral("Reboot"), notInteractive, std::move(request));
-    else
+        break;
+    case SessionEnd::LogOff:
         terminateOwnSession(std::move(request));
+        break;
+    }
 }
 
 void LogindSession::afterPending(std::function<void()> then)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/sessionend.h"
+
 #include <string>
 #include <windows.h>
 
@@ -35,6 +37,22 @@ inline constexpr DWORD kShutdownTokenAccess = 40;    // TOKEN_ADJUST_PRIVILEGES 
 inline constexpr LCTYPE kShortDateItem = 0x1F;       // LOCALE_SSHORTDATE
 inline constexpr LCTYPE kTimeFormatItem = 0x1003;    // LOCALE_STIMEFORMAT
 inline constexpr int kLocaleBufferSize = 256;
+
+// The ExitWindowsEx flags of a session end, always forced so that no program can hold it up:
+// EWX_POWEROFF 8, EWX_REBOOT 2 or EWX_LOGOFF 0, each with EWX_FORCE 4.
+constexpr UINT exitWindowsFlags(SessionEnd how)
+{
+    constexpr UINT force = 4;
+    switch (how) {
+    case SessionEnd::PowerOff:
+        return 8 | force;
+    case SessionEnd::Restart:
+        return 2 | force;
+    case SessionEnd::LogOff:
+        break;
+    }
+    return 0 | force;
+}
 
 // The Windows services of the program, in wide characters so that paths and texts outside the
 // system code page survive. No Qt here: this part is built and tested without it.

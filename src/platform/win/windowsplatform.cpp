@@ -35,7 +35,7 @@ void WindowsPlatform::playSoundNamed(const QString& name)
 void WindowsPlatform::ExitWindowsSession(SessionEnd how)
 {
     // ExitWindowsEx answers at once; its result is not looked at.
-    m_services.endSession(static_cast<UINT>(how));
+    m_services.endSession(win32::exitWindowsFlags(how));
 }
 
 void WindowsPlatform::afterPendingRequests(std::function<void()> then)

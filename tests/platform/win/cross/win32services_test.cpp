@@ -593,18 +593,23 @@ TEST_F(Win32ServicesRecorded, SessionEndEnablesTheShutdownPrivilegeFirst)
     CloseHandle(probe);
 }
 
-TEST_F(Win32ServicesRecorded, SessionEndPassesEachFlagAndReturnsTheSystemsAnswer)
+TEST_F(Win32ServicesRecorded, EachSessionEndReachesExitWindowsForcedAndReturnsTheSystemsAnswer)
 {
-    // The program's three values, and plain power off without the force bit, so that a flag
-    // added on the way is seen.
-    for (const UINT flags : {12u, 6u, 4u, 8u}) {
+    struct Case
+    {
+        SessionEnd how;
+        UINT flags; // EWX_POWEROFF 8, EWX_REBOOT 2, EWX_LOGOFF 0, each with EWX_FORCE 4
+    };
+    const Case cases[] = {
+        {SessionEnd::PowerOff, 12u}, {SessionEnd::Restart, 6u}, {SessionEnd::LogOff, 4u}};
+    for (const Case& c : cases) {
         for (const BOOL answer : {TRUE, FALSE}) {
-            SCOPED_TRACE(testing::Message() << "flags " << flags << " answer " << answer);
+            SCOPED_TRACE(testing::Message() << "flags " << c.flags << " answer " << answer);
             m_recorder.exitResult = answer;
             m_recorder.exitFlags = 0;
             m_recorder.exitReason = 0xFFFFFFFF;
-            EXPECT_EQ(m_services.endSession(flags), answer != FALSE);
-            EXPECT_EQ(m_recorder.exitFlags, flags);
+            EXPECT_EQ(m_services.endSession(win32::exitWindowsFlags(c.how)), answer != FALSE);
+            EXPECT_EQ(m_recorder.exitFlags, c.flags);
             EXPECT_EQ(m_recorder.exitReason, 0u);
             CloseHandle(m_recorder.openedToken);
         }
