@@ -2,6 +2,8 @@
 
 #include "assets/glyphstrip.h"
 
+#include <utility>
+
 namespace {
 
 constexpr QRgb kBlack = 0xFF000000u;
@@ -38,13 +40,24 @@ THoverImage::THoverImage(QWidget* parent) : TImage(parent)
 void THoverImage::enterEvent(QEnterEvent* event)
 {
     TImage::enterEvent(event);
+    m_underPointer = true;
     Q_EMIT OnMouseEnter(this);
 }
 
 void THoverImage::leaveEvent(QEvent* event)
 {
     TImage::leaveEvent(event);
+    // A leave after the hide already raised one is not a second leave.
+    if (!std::exchange(m_underPointer, false))
+        return;
     Q_EMIT OnMouseLeave(this);
+}
+
+void THoverImage::hideEvent(QHideEvent* event)
+{
+    TImage::hideEvent(event);
+    if (std::exchange(m_underPointer, false))
+        Q_EMIT OnMouseLeave(this);
 }
 
 void MakeImageRed(THoverImage* image)

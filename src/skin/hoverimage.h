@@ -28,6 +28,12 @@ Q_SIGNALS:
 protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // A window hidden under the pointer gets no leave from the window system, so its button
+    // would stay lit into the next showing: hiding counts as the pointer leaving.
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    bool m_underPointer = false;
 };
 
 // Every pixel that is not black becomes pure red: a grey icon turns into a red silhouette while

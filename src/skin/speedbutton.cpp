@@ -45,6 +45,13 @@ void TSpeedButton::leaveEvent(QEvent*)
     update();
 }
 
+void TSpeedButton::hideEvent(QHideEvent*)
+{
+    m_hovered = false;
+    m_pressed = false;
+    m_down = false;
+}
+
 void TSpeedButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)

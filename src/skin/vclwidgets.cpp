@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <cstring>
+#include <utility>
 
 QColor layoutColor(unsigned bgr)
 {
@@ -135,18 +136,33 @@ void TLabel::setFontColor(unsigned colourBgr)
 void TLabel::enterEvent(QEnterEvent* event)
 {
     QLabel::enterEvent(event);
+    m_underPointer = true;
     Q_EMIT OnMouseEnter();
 }
 
 void TLabel::leaveEvent(QEvent* event)
 {
     QLabel::leaveEvent(event);
-    Q_EMIT OnMouseLeave();
+    if (std::exchange(m_underPointer, false))
+        Q_EMIT OnMouseLeave();
+}
+
+void TLabel::hideEvent(QHideEvent* event)
+{
+    QLabel::hideEvent(event);
+    if (std::exchange(m_underPointer, false))
+        Q_EMIT OnMouseLeave();
 }
 
 void TLabel::mousePressEvent(QMouseEvent* event)
 {
     m_click.pressed(event);
+    Q_EMIT OnMouseDown(event->button());
+}
+
+void TLabel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    m_click.doublePressed();
     Q_EMIT OnMouseDown(event->button());
 }
 

@@ -88,18 +88,23 @@ public:
 Q_SIGNALS:
     void OnMouseEnter();
     void OnMouseLeave();
-    // Left button pressed and released over the label.
+    // Left button pressed and released over the label; the second press of a double click
+    // raises OnMouseDown but no click.
     void OnClick();
     void OnMouseDown(Qt::MouseButton button);
 
 protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // Hiding under the pointer counts as the pointer leaving.
+    void hideEvent(QHideEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     unsigned m_colour = 0;
+    bool m_underPointer = false;
     LeftClick m_click;
 };
 
