@@ -1,0 +1,3 @@
+#pragma once
+
+#include "app/tform1.h"
