@@ -1,15 +1,16 @@
 #include "app/tform1.h"
 
-#include "core/actionrunner.h"
 #include "app/digitdisplay.h"
-#include "core/makerpages.h"
 #include "assets/assettable.h"
+#include "core/actionrunner.h"
+#include "core/makerpages.h"
 #include "dialogs/tfrmactions.h"
 #include "dialogs/tfrmmsg.h"
 #include "dialogs/tfrmsettime.h"
 #include "platform/platform.h"
 #include "skin/fonts.h"
 #include "skin/hoverimage.h"
+#include "skin/palette.h"
 #include "skin/skinnedwindow.h"
 #include "skin/updown.h"
 #include "skin/vclwidgets.h"
@@ -23,12 +24,6 @@
 namespace {
 
 const QString kWindow = QStringLiteral("Form1");
-constexpr unsigned kTitleGrey = 6447714;
-constexpr unsigned kWindowGrey = 11382189;
-constexpr unsigned kAqua = 16776960;
-constexpr unsigned kSummaryCyan = 16777079;
-constexpr unsigned kClockCyan = 16777049;
-constexpr unsigned kRed = 255;
 constexpr int kButtonTop = 272;
 
 // The eight main buttons, left to right, which is also the order resetAll restores them in:
@@ -61,26 +56,17 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
 {
     setObjectName(kWindow);
     setWindowTitle(QStringLiteral("Vokari"));
-    setFixedSize(351, 347);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, layoutColor(kWindowGrey));
-    setPalette(pal);
-    setAutoFillBackground(true);
 
     ImageList1 = Assets::strip(kWindow, QStringLiteral("ImageList1"));
     ImageList2 = Assets::strip(kWindow, QStringLiteral("ImageList2"));
     ImageList3 = Assets::strip(kWindow, QStringLiteral("ImageList3"));
     createLayout();
     // First shown centred on the screen; the main window keeps to its screen's work area.
-    m_frame = new SkinnedWindow(
-        this,
-        [this] {
-            const QScreen* s = screen();
-            return s ? centredOn(s->geometry(), size()) : pos();
-        },
-        true);
-    m_frame->addDragSource(Image1);
-    m_frame->addDragSource(Label3);
+    const auto centredOnScreen = [this] {
+        const QScreen* s = screen();
+        return s ? centredOn(s->geometry(), size()) : pos();
+    };
+    m_frame = new SkinnedWindow(this, centredOnScreen, true, {Image1, Label3});
 
     connect(&m_engine, &TimerEngine::drawRequested, this, &TForm1::DrawTime);
     connect(&Timer2, &TTimer::OnTimer, this, &TForm1::Timer2Timer);
@@ -93,16 +79,18 @@ TForm1::~TForm1() = default;
 
 void TForm1::createLayout()
 {
-    Image1 = addBackground(this);
+    Image1 = setUpSkinnedWindow(this, {351, 347}, SkinColours::WindowGrey);
 
-    Label2 = new TLabel(this, MakerPages::homePage(),
-                        layoutFont(QStringLiteral("Verdana"), 13, true), kTitleGrey, true);
+    Label2 =
+        new TLabel(this, MakerPages::homePage(), layoutFont(QStringLiteral("Verdana"), 13, true),
+                   SkinColours::TitleGrey, true);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->move(75, 320);
     Label2->setCursor(Qt::PointingHandCursor);
 
     Label3 = new TLabel(this, QStringLiteral("Vokari v1.12"),
-                        layoutFont(QStringLiteral("Courier New"), 16, true), kTitleGrey, true);
+                        layoutFont(QStringLiteral("Courier New"), 16, true), SkinColours::TitleGrey,
+                        true);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->move(36, 14);
 
@@ -125,7 +113,7 @@ void TForm1::createLayout()
     HoverImage10->setGeometry(281, 10, 17, 17);
     HoverImage10->setPicture(Assets::picture(kWindow, QStringLiteral("HoverImage10")));
 
-    Panel1 = new TPanel(this, 0);
+    Panel1 = new TPanel(this, SkinColours::Black);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(29, 32, 294, 233);
 
@@ -134,12 +122,12 @@ void TForm1::createLayout()
     ptBoxTotTracks->move(15, 15);
 
     const QFont courier19 = layoutFont(QStringLiteral("Courier New"), 19);
-    Label7 = new TLabel(Panel1, QStringLiteral("秒"), courier19, kAqua, false);
+    Label7 = new TLabel(Panel1, QStringLiteral("秒"), courier19, SkinColours::Aqua, false);
     Label7->setObjectName(QStringLiteral("Label7"));
     Label7->move(116, 21);
 
-    Label4 = new TLabel(Panel1, QString(), layoutFont(QStringLiteral("Consolas"), 13), kSummaryCyan,
-                        false);
+    Label4 = new TLabel(Panel1, QString(), layoutFont(QStringLiteral("Consolas"), 13),
+                        SkinColours::SummaryCyan, false);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->AutoSize = false;
     Label4->setGeometry(16, 48, 274, 33);
@@ -151,11 +139,11 @@ void TForm1::createLayout()
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     PaintBox1->move(13, 85);
 
-    Label1 = new TLabel(Panel1, QStringLiteral("12:00"), courier19, kClockCyan, false);
+    Label1 = new TLabel(Panel1, QStringLiteral("12:00"), courier19, SkinColours::ClockCyan, false);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(16, 175);
 
-    Label6 = new TLabel(Panel1, QString(), courier19, kRed, false);
+    Label6 = new TLabel(Panel1, QString(), courier19, SkinColours::Red, false);
     Label6->setObjectName(QStringLiteral("Label6"));
     Label6->AutoSize = false;
     Label6->setGeometry(16, 205, 255, 21);
@@ -316,13 +304,13 @@ void TForm1::connectHoverHandlers()
 
 void TForm1::Label2MouseEnter()
 {
-    Label2->setFontColor(131579);
+    Label2->setFontColor(SkinColours::LinkHoverRed);
     resetAll();
 }
 
 void TForm1::Label2MouseLeave()
 {
-    Label2->setFontColor(kTitleGrey);
+    Label2->setFontColor(SkinColours::TitleGrey);
     resetAll();
 }
 

@@ -1,10 +1,11 @@
 #include "dialogs/tfrmactions.h"
 
-#include "core/makerpages.h"
 #include "assets/assettable.h"
+#include "core/makerpages.h"
 #include "platform/platform.h"
 #include "skin/fonts.h"
 #include "skin/hoverimage.h"
+#include "skin/palette.h"
 #include "skin/skinnedwindow.h"
 #include "skin/updown.h"
 #include "skin/vclwidgets.h"
@@ -25,11 +26,6 @@
 namespace {
 
 const QString kWindow = QStringLiteral("frmActions");
-constexpr unsigned kTitleGrey = 6447714;
-constexpr unsigned kWindowGrey = 11382189;
-constexpr unsigned kAqua = 0x00FFFF00;
-constexpr unsigned kBlack = 0;
-constexpr unsigned kGrayText = 0x00808080;
 
 QFont courier(int pixelHeight)
 {
@@ -48,9 +44,9 @@ void paintAquaOnBlack(QWidget* field)
     for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
         pal.setColor(role, Qt::black);
     for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-        pal.setColor(role, layoutColor(kAqua));
+        pal.setColor(role, layoutColor(SkinColours::Aqua));
     for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-        pal.setColor(QPalette::Disabled, role, layoutColor(kGrayText));
+        pal.setColor(QPalette::Disabled, role, layoutColor(SkinColours::DisabledText));
     field->setPalette(pal);
 }
 
@@ -58,8 +54,8 @@ void paintAquaOnBlack(QWidget* field)
 void paintCaption(QWidget* control)
 {
     QPalette pal = control->palette();
-    pal.setColor(QPalette::WindowText, layoutColor(kBlack));
-    pal.setColor(QPalette::Disabled, QPalette::WindowText, layoutColor(kGrayText));
+    pal.setColor(QPalette::WindowText, layoutColor(SkinColours::Black));
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, layoutColor(SkinColours::DisabledText));
     control->setPalette(pal);
     control->setAutoFillBackground(false);
 }
@@ -115,24 +111,20 @@ TfrmActions::TfrmActions(Platform& platform, QWidget* parent)
     setWindowTitle(QStringLiteral("操作"));
     // Shown modally over the main window alone: the message window stays usable meanwhile.
     setWindowModality(Qt::WindowModal);
-    setFixedSize(350, 474);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, layoutColor(kWindowGrey));
-    setPalette(pal);
-    setAutoFillBackground(true);
     setFont(layoutFont(QStringLiteral("MS Sans Serif"), 11));
     ImageList1 = Assets::strip(kWindow, QStringLiteral("ImageList1"));
     ImageList2 = Assets::strip(kWindow, QStringLiteral("ImageList2"));
 
     // Created in the window's stacking order, the background first.
-    Image1 = addBackground(this);
+    Image1 = setUpSkinnedWindow(this, {350, 474}, SkinColours::WindowGrey);
     Label3 = new TLabel(this, QStringLiteral("操作管理器"),
-                        layoutFont(QStringLiteral("Courier New"), 16, true), kTitleGrey, true);
+                        layoutFont(QStringLiteral("Courier New"), 16, true), SkinColours::TitleGrey,
+                        true);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->AutoSize = false;
     Label3->setGeometry(91, 10, 150, 18);
     createButtons();
-    Label1 = new TLabel(this, QStringLiteral("计数"), tahoma(11), kBlack, false);
+    Label1 = new TLabel(this, QStringLiteral("计数"), tahoma(11), SkinColours::Black, false);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->AutoSize = false;
     Label1->setGeometry(248, 52, 29, 13);
@@ -142,10 +134,8 @@ TfrmActions::TfrmActions(Platform& platform, QWidget* parent)
     connectHoverHandlers();
 
     // First shown centred on the main window, without keeping to the screen.
-    m_frame = new SkinnedWindow(
-        this, [this] { return centredOn(parentWidget()->geometry(), size()); }, false);
-    m_frame->addDragSource(Image1);
-    m_frame->addDragSource(Label3);
+    const auto centredOnMain = [this] { return centredOn(parentWidget()->geometry(), size()); };
+    m_frame = new SkinnedWindow(this, centredOnMain, false, {Image1, Label3});
     FormCreate();
 }
 

@@ -2,6 +2,7 @@
 
 #include "assets/assettable.h"
 #include "skin/fonts.h"
+#include "skin/palette.h"
 #include "skin/skinnedwindow.h"
 #include "skin/speedbutton.h"
 #include "skin/vclwidgets.h"
@@ -12,9 +13,8 @@ TfrmMsg::TfrmMsg(QWidget* over) : QWidget(nullptr, Qt::Window), m_over(over)
 {
     setObjectName(QStringLiteral("frmMsg"));
     setWindowTitle(QStringLiteral("信息"));
-    setFixedSize(599, 101);
 
-    Image1 = addBackground(this);
+    Image1 = setUpSkinnedWindow(this, {599, 101});
     SpeedButton1 =
         new TSpeedButton(this, Assets::picture(objectName(), QStringLiteral("SpeedButton1")));
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
@@ -32,13 +32,14 @@ TfrmMsg::TfrmMsg(QWidget* over) : QWidget(nullptr, Qt::Window), m_over(over)
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette pal = RichEdit1->palette();
     pal.setColor(QPalette::Base, Qt::black);
-    pal.setColor(QPalette::Text, layoutColor(0x00FFFF00));
+    pal.setColor(QPalette::Text, layoutColor(SkinColours::Aqua));
     RichEdit1->setPalette(pal);
     RichEdit1->setPlainText(QStringLiteral("信息:"));
 
-    m_frame = new SkinnedWindow(
-        this, [this] { return m_over ? centredOn(m_over->geometry(), size()) : pos(); }, false);
-    m_frame->addDragSource(Image1);
+    const auto centredOnOver = [this] {
+        return m_over ? centredOn(m_over->geometry(), size()) : pos();
+    };
+    m_frame = new SkinnedWindow(this, centredOnOver, false, {Image1});
     FormCreate();
 }
 

@@ -3,6 +3,7 @@
 #include "assets/assettable.h"
 #include "skin/fonts.h"
 #include "skin/hoverimage.h"
+#include "skin/palette.h"
 #include "skin/skinnedwindow.h"
 #include "skin/speedbutton.h"
 #include "skin/updown.h"
@@ -13,9 +14,6 @@
 
 namespace {
 
-constexpr unsigned kTitleGrey = 6447714;
-constexpr unsigned kAqua = 0x00FFFF00;
-
 QLineEdit* createEdit(QWidget* parent, const QString& name, QPoint at)
 {
     auto* edit = new QLineEdit(parent);
@@ -24,7 +22,7 @@ QLineEdit* createEdit(QWidget* parent, const QString& name, QPoint at)
     edit->setFont(layoutFont(QStringLiteral("MS Sans Serif"), 11));
     QPalette pal = edit->palette();
     pal.setColor(QPalette::Base, Qt::black);
-    pal.setColor(QPalette::Text, layoutColor(kAqua));
+    pal.setColor(QPalette::Text, layoutColor(SkinColours::Aqua));
     edit->setPalette(pal);
     return edit;
 }
@@ -37,12 +35,12 @@ TfrmSetTime::TfrmSetTime(QWidget* parent) : QDialog(parent, Qt::Dialog)
     setWindowTitle(QStringLiteral("设置时间"));
     // Shown modally over the main window alone: the message window stays usable meanwhile.
     setWindowModality(Qt::WindowModal);
-    setFixedSize(351, 227);
     ImageList1 = Assets::strip(objectName(), QStringLiteral("ImageList1"));
 
-    Image1 = addBackground(this);
+    Image1 = setUpSkinnedWindow(this, {351, 227});
     Label5 = new TLabel(this, QStringLiteral("Vokari"),
-                        layoutFont(QStringLiteral("Courier New"), 19, true), kTitleGrey, true);
+                        layoutFont(QStringLiteral("Courier New"), 19, true), SkinColours::TitleGrey,
+                        true);
     Label5->setObjectName(QStringLiteral("Label5"));
     Label5->AutoSize = false;
     Label5->setGeometry(31, 13, 132, 22);
@@ -72,22 +70,20 @@ TfrmSetTime::TfrmSetTime(QWidget* parent) : QDialog(parent, Qt::Dialog)
             [this](THoverImage* sender) { RestoreFromStrip(sender, ImageList1, 1); });
 
     // First shown centred on the main window, without keeping to the screen.
-    m_frame = new SkinnedWindow(
-        this, [this] { return centredOn(parentWidget()->geometry(), size()); }, false);
-    m_frame->addDragSource(Image1);
-    m_frame->addDragSource(Label5);
+    const auto centredOnMain = [this] { return centredOn(parentWidget()->geometry(), size()); };
+    m_frame = new SkinnedWindow(this, centredOnMain, false, {Image1, Label5});
     FormCreate();
 }
 
 void TfrmSetTime::createPanel()
 {
-    Panel1 = new TPanel(this, 0);
+    Panel1 = new TPanel(this, SkinColours::Black);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(30, 65, 291, 86);
 
     const QFont caption = layoutFont(QStringLiteral("Courier New"), 11, true);
     auto addCaption = [&](const char* name, const QString& text, QRect box) {
-        auto* label = new TLabel(Panel1, text, caption, kAqua, true);
+        auto* label = new TLabel(Panel1, text, caption, SkinColours::Aqua, true);
         label->setObjectName(QLatin1String(name));
         label->AutoSize = false;
         label->setGeometry(box);
@@ -96,8 +92,9 @@ void TfrmSetTime::createPanel()
     Label4 = addCaption("Label4", QStringLiteral("小时"), QRect(31, 25, 28, 14));
     Label2 = addCaption("Label2", QStringLiteral("分钟"), QRect(111, 25, 49, 14));
     Label3 = addCaption("Label3", QStringLiteral("秒"), QRect(191, 25, 49, 14));
-    Label6 = new TLabel(Panel1, QStringLiteral("设置定时器"),
-                        layoutFont(QStringLiteral("Courier New"), 12, true), kAqua, false);
+    Label6 =
+        new TLabel(Panel1, QStringLiteral("设置定时器"),
+                   layoutFont(QStringLiteral("Courier New"), 12, true), SkinColours::Aqua, false);
     Label6->setObjectName(QStringLiteral("Label6"));
     Label6->AutoSize = false;
     Label6->setGeometry(5, 5, 63, 16);

@@ -55,8 +55,15 @@ QPoint centredOn(QRect host, QSize size)
             host.y() + (host.height() - size.height()) / 2};
 }
 
-TImage* addBackground(QWidget* window)
+TImage* setUpSkinnedWindow(QWidget* window, QSize clientSize, std::optional<unsigned> windowColour)
 {
+    window->setFixedSize(clientSize);
+    if (windowColour) {
+        QPalette pal = window->palette();
+        pal.setColor(QPalette::Window, layoutColor(*windowColour));
+        window->setPalette(pal);
+        window->setAutoFillBackground(true);
+    }
     auto* image = new TImage(window);
     image->setObjectName(QStringLiteral("Image1"));
     image->setGeometry(window->rect());
@@ -65,11 +72,14 @@ TImage* addBackground(QWidget* window)
     return image;
 }
 
-SkinnedWindow::SkinnedWindow(QWidget* window, std::function<QPoint()> placement, bool snapToScreen)
+SkinnedWindow::SkinnedWindow(QWidget* window, std::function<QPoint()> placement, bool snapToScreen,
+                             std::initializer_list<QWidget*> dragSources)
     : QObject(window), m_window(window), m_placement(std::move(placement)), m_snap(snapToScreen)
 {
     m_window->setWindowFlag(Qt::FramelessWindowHint);
     m_window->installEventFilter(this);
+    for (QWidget* source : dragSources)
+        addDragSource(source);
 }
 
 void SkinnedWindow::ApplyWindowRegion(const QWidget* background)

@@ -4,8 +4,11 @@
 #include <QPoint>
 #include <QRect>
 #include <QRegion>
+#include <QSize>
 
 #include <functional>
+#include <initializer_list>
+#include <optional>
 
 class QWidget;
 class TImage;
@@ -22,9 +25,12 @@ QPoint snapToWorkArea(QPoint proposed, QSize size, QRect workArea, int distance 
 // Centred on `host`, halves truncated toward zero and not clamped to any screen.
 QPoint centredOn(QRect host, QSize size);
 
-// The window's background picture control `Image1`: its assets' background, drawn unscaled from
-// the top-left corner over the whole client area, at the back of the window.
-TImage* addBackground(QWidget* window);
+// The first step of every skinned window, taken before its controls so the background stays at
+// the back: fixes the window's size, fills it with `windowColour` (0x00BBGGRR) where it has one,
+// and returns its background picture `Image1`, drawn unscaled from the top-left corner over the
+// whole client area. The frame follows once the controls exist.
+TImage* setUpSkinnedWindow(QWidget* window, QSize clientSize,
+                           std::optional<unsigned> windowColour = std::nullopt);
 
 // The frame every window shares: borderless, cut to a rounded region, placed by a rule the first
 // time it is shown and wherever it was left afterwards, and moved by a press of any mouse button
@@ -34,14 +40,13 @@ class SkinnedWindow : public QObject
     Q_OBJECT
 
 public:
-    // `placement` gives the position at first showing.
-    SkinnedWindow(QWidget* window, std::function<QPoint()> placement, bool snapToScreen);
+    // `placement` gives the position at first showing; a press on any of `dragSources` (the
+    // background and the title) moves the window.
+    SkinnedWindow(QWidget* window, std::function<QPoint()> placement, bool snapToScreen,
+                  std::initializer_list<QWidget*> dragSources);
 
     // Cuts the window to the rounded region of `background`'s bounds; set once at creation.
     void ApplyWindowRegion(const QWidget* background);
-
-    // A press of any mouse button on `source` starts moving the window with the pointer.
-    void addDragSource(QWidget* source);
 
     // Moves the window to `proposed`, snapped when the window snaps.
     void moveTo(QPoint proposed);
@@ -50,6 +55,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A press of any mouse button on `source` starts moving the window with the pointer.
+    void addDragSource(QWidget* source);
     void BeginWindowDrag(QPoint globalPress);
 
     QWidget* m_window;

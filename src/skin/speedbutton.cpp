@@ -1,5 +1,6 @@
 #include "skin/speedbutton.h"
 
+#include "skin/palette.h"
 #include "skin/vclwidgets.h"
 
 #include <QMouseEvent>
@@ -16,8 +17,8 @@ void TSpeedButton::paintEvent(QPaintEvent*)
     const int r = width() - 1;
     const int b = height() - 1;
     if (m_down || m_hovered) {
-        const QColor light(255, 255, 255);
-        const QColor dark(128, 128, 128);
+        const QColor light = SkinColours::BevelHighlight;
+        const QColor dark = SkinColours::BevelShadow;
         painter.setPen(m_down ? dark : light);
         painter.drawLine(0, 0, r, 0);
         painter.drawLine(0, 0, 0, b);

@@ -1,5 +1,7 @@
 #include "skin/updown.h"
 
+#include "skin/palette.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -42,11 +44,11 @@ void TUpDown::paintEvent(QPaintEvent*)
     for (int i = 0; i < 2; ++i) {
         const QRect r = halves[i];
         const bool down = m_pressedHalf == (i == 0 ? 1 : -1);
-        painter.fillRect(r, QColor(212, 208, 200));
-        painter.setPen(down ? QColor(128, 128, 128) : QColor(255, 255, 255));
+        painter.fillRect(r, SkinColours::BevelFace);
+        painter.setPen(down ? SkinColours::BevelShadow : SkinColours::BevelHighlight);
         painter.drawLine(r.topLeft(), r.topRight());
         painter.drawLine(r.topLeft(), r.bottomLeft());
-        painter.setPen(down ? QColor(255, 255, 255) : QColor(64, 64, 64));
+        painter.setPen(down ? SkinColours::BevelHighlight : SkinColours::BevelDarkShadow);
         painter.drawLine(r.bottomLeft(), r.bottomRight());
         painter.drawLine(r.topRight(), r.bottomRight());
         // A small black triangle pointing up or down.

@@ -1,5 +1,7 @@
 #include "skin/vclwidgets.h"
 
+#include "skin/palette.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -189,10 +191,10 @@ void TPanel::paintEvent(QPaintEvent*)
     // Lowered: shadow along the top and left, highlight along the bottom and right.
     const int r = width() - 1;
     const int b = height() - 1;
-    painter.setPen(QColor(128, 128, 128));
+    painter.setPen(SkinColours::BevelShadow);
     painter.drawLine(0, 0, r, 0);
     painter.drawLine(0, 0, 0, b);
-    painter.setPen(QColor(255, 255, 255));
+    painter.setPen(SkinColours::BevelHighlight);
     painter.drawLine(0, b, r, b);
     painter.drawLine(r, 0, r, b);
 }
