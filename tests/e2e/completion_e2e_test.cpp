@@ -6,8 +6,8 @@
 #include "childprocesses.h"
 #include "fakelogind.h"
 #include "mainwindowscreen.h"
+#include "programtest.h"
 #include "soundcheck.h"
-#include "xharness.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -23,7 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kTimeoutMs = 10000;
 constexpr double kSound1Hz = 1472.5;
 
 // Where each tone starts: loud after at least 300 ms of quiet.
@@ -80,12 +79,11 @@ std::vector<Logged> readLog(const QString& path)
     return lines;
 }
 
-class CompletionE2E : public testing::Test
+class CompletionE2E : public ProgramTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_server.isReady()) << m_server.errorString().toStdString();
         const QString busWhy = m_bus.start();
         ASSERT_TRUE(busWhy.isEmpty()) << busWhy.toStdString();
         m_logind = std::make_unique<FakeLogind>(m_bus.address());
@@ -102,10 +100,7 @@ protected:
         QProcessEnvironment extra = m_pulse.clientEnvironment();
         extra.insert(u"DBUS_SYSTEM_BUS_ADDRESS"_s, m_bus.address());
         extra.insert(u"PATH"_s, m_dir.filePath(u"bin"_s) + u':' + qEnvironmentVariable("PATH"));
-        m_app = std::make_unique<AppProcess>(m_server, QStringLiteral(VOKARI_PROGRAM),
-                                             QStringList(), extra);
-        m_main = m_server.findWindow(u"Vokari"_s, kTimeoutMs);
-        ASSERT_TRUE(m_main.isValid()) << "no window titled Vokari appeared";
+        ASSERT_NO_FATAL_FAILURE(startProgram(QStringLiteral(VOKARI_PROGRAM), extra));
     }
 
     void writeScript(const QString& name, const char* word)
@@ -118,54 +113,45 @@ protected:
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    bool click(const WindowInfo& window, QPoint at)
-    {
-        return m_server.click(window.geometry.topLeft() + at);
-    }
     bool replaceText(const WindowInfo& window, QPoint at, const QString& text)
     {
-        return click(window, at) && m_server.key(u"ctrl+a"_s) && m_server.typeText(text);
+        return clickIn(window, at) && m_server.key(u"ctrl+a"_s) && m_server.typeText(text);
     }
 
-    XServer m_server;
     ChildProcesses::PrivateBus m_bus;
     ChildProcesses::PrivatePulse m_pulse;
     std::unique_ptr<FakeLogind> m_logind;
     QTemporaryDir m_dir;
     QString m_log;
-    std::unique_ptr<AppProcess> m_app;
-    WindowInfo m_main;
 };
 
 TEST_F(CompletionE2E, ThreeSecondCountdownCarriesOutEveryActionInOrder)
 {
     // The actions: message, a program by bare name, the alarm three times, a URL, power off.
-    ASSERT_TRUE(click(m_main, {100 + 18, 272 + 18}));
+    ASSERT_TRUE(clickIn(m_main, MainWindowScreen::actionsButton()));
     const WindowInfo actions = m_server.findWindow(u"操作"_s, kTimeoutMs);
     ASSERT_TRUE(actions.isValid()) << "the action dialog did not appear";
-    ASSERT_TRUE(click(actions, {20 + 30, 110 + 8}));                           // 显示信息
+    ASSERT_TRUE(clickIn(actions, ActionsScreen::messageBox()));
     ASSERT_TRUE(replaceText(actions, {20 + 60, 130 + 40}, u"tea is ready"_s)); // Memo1
-    ASSERT_TRUE(click(actions, {20 + 30, 230 + 8}));                           // 执行程序
+    ASSERT_TRUE(clickIn(actions, {20 + 30, 230 + 8}));                         // 执行程序
     ASSERT_TRUE(replaceText(actions, {20 + 100, 250 + 11}, u"vokari-e2e-program"_s));
     ASSERT_TRUE(replaceText(actions, {280 + 10, 48 + 10}, u"3"_s)); // repeat count
-    ASSERT_TRUE(click(actions, {20 + 30, 280 + 8}));                // 关闭 Windows
-    ASSERT_TRUE(click(actions, {20 + 30, 347 + 8}));                // 启动 URL
+    ASSERT_TRUE(clickIn(actions, {20 + 30, 280 + 8}));              // 关闭 Windows
+    ASSERT_TRUE(clickIn(actions, {20 + 30, 347 + 8}));              // 启动 URL
     ASSERT_TRUE(replaceText(actions, {20 + 150, 365 + 11}, u"http://example.test/done"_s));
-    ASSERT_TRUE(click(actions, {155 + 18, 410 + 18})); // the cross
+    ASSERT_TRUE(clickIn(actions, ActionsScreen::closeButton()));
 
     // Three seconds, then start.
-    ASSERT_TRUE(click(m_main, {139 + 18, 272 + 18}));
+    ASSERT_TRUE(clickIn(m_main, MainWindowScreen::setTimeButton()));
     const WindowInfo setTime = m_server.findWindow(u"设置时间"_s, kTimeoutMs);
     ASSERT_TRUE(setTime.isValid()) << "the set-time dialog did not appear";
-    ASSERT_TRUE(replaceText(setTime, {30 + 31 + 20, 65 + 40 + 10}, u"0"_s));
+    ASSERT_TRUE(replaceText(setTime, SetTimeScreen::hoursField(), u"0"_s));
     ASSERT_TRUE(m_server.key(u"Tab"_s) && m_server.key(u"ctrl+a"_s) && m_server.typeText(u"0"_s));
     ASSERT_TRUE(m_server.key(u"Tab"_s) && m_server.key(u"ctrl+a"_s) && m_server.typeText(u"3"_s));
-    ASSERT_TRUE(click(setTime, {125 + 18, 168 + 18}));
-    ASSERT_TRUE(waitUntil(
-        [&] { return MainWindowScreen::counter(m_server.grab(m_main.geometry)) == u"000003"_s; },
-        kTimeoutMs));
+    ASSERT_TRUE(clickIn(setTime, SetTimeScreen::okButton()));
+    ASSERT_EQ(waitForCounter(u"000003"_s).toStdString(), "000003");
     ASSERT_EQ(m_pulse.startRecording(), QString());
-    ASSERT_TRUE(click(m_main, MainWindowScreen::startButton()));
+    ASSERT_TRUE(clickIn(m_main, MainWindowScreen::startButton()));
 
     // The message window comes first, while the program has not run yet or has just run.
     const WindowInfo message = m_server.findWindow(u"信息"_s, kTimeoutMs);
@@ -175,10 +161,8 @@ TEST_F(CompletionE2E, ThreeSecondCountdownCarriesOutEveryActionInOrder)
     ASSERT_TRUE(waitUntil([&] { return !readLog(m_log).empty(); }, kTimeoutMs));
     const double cpuBefore = cpuSeconds(m_app->processId());
     const qint64 alarmStart = QDateTime::currentMSecsSinceEpoch();
-    ASSERT_TRUE(click(m_main, MainWindowScreen::addButton()));
-    EXPECT_TRUE(waitUntil(
-        [&] { return MainWindowScreen::counter(m_server.grab(m_main.geometry)) == u"000060"_s; },
-        1500))
+    ASSERT_TRUE(clickIn(m_main, MainWindowScreen::addButton()));
+    EXPECT_EQ(waitForCounter(u"000060"_s, 1500).toStdString(), "000060")
         << "the add button did not answer during the alarm";
 
     qint64 powerOffSeenAt = 0;

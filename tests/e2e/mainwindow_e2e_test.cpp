@@ -1,79 +1,40 @@
 // The program on a real X server: its window appears where it should, the counter reads zero,
 // the add button works under the real pointer, and the countdown runs once started.
 #include "mainwindowscreen.h"
-#include "xharness.h"
+#include "programtest.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace e2e;
 
 namespace {
 
-constexpr int kScreenTimeoutMs = 10000;
-
-class MainWindowE2E : public testing::Test
+class MainWindowE2E : public ProgramTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_server.isReady()) << m_server.errorString().toStdString();
-        m_app = std::make_unique<AppProcess>(m_server, QStringLiteral(VOKARI_PROGRAM));
-        ASSERT_TRUE(m_app->errorString().isEmpty()) << m_app->errorString().toStdString();
-        m_window = m_server.findWindow(QStringLiteral("Vokari"), kScreenTimeoutMs);
-        ASSERT_TRUE(m_window.isValid()) << "no window titled Vokari appeared";
-    }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(startProgram(QStringLiteral(VOKARI_PROGRAM))); }
 
-    void TearDown() override
+    bool clickAt(QPoint windowPosition) { return clickIn(m_main, windowPosition); }
+
+    // From zero, three clicks on add; waiting for each step keeps the clicks apart and shows
+    // which click went wrong.
+    void addThreeMinutes()
     {
-        if (m_app != nullptr) {
-            EXPECT_TRUE(m_app->isRunning()) << "the program ended during the test";
+        ASSERT_EQ(waitForCounter(QStringLiteral("000000")).toStdString(), "000000");
+        for (const char* expected : {"000060", "000120", "000180"}) {
+            ASSERT_TRUE(clickAt(MainWindowScreen::addButton()))
+                << m_server.errorString().toStdString();
+            ASSERT_EQ(waitForCounter(QLatin1String(expected)).toStdString(), expected);
         }
     }
-
-    QImage windowImage() const { return m_server.grab(m_window.geometry); }
-
-    // Polls the counter until it reads `expected`; returns what it read last.
-    QString waitForCounter(const QString& expected)
-    {
-        QString read;
-        waitUntil(
-            [&] {
-                read = MainWindowScreen::counter(windowImage());
-                return read == expected;
-            },
-            kScreenTimeoutMs);
-        return read;
-    }
-
-    QString waitForReadout(const QString& expected)
-    {
-        QString read;
-        waitUntil(
-            [&] {
-                read = MainWindowScreen::readout(windowImage());
-                return read == expected;
-            },
-            kScreenTimeoutMs);
-        return read;
-    }
-
-    bool clickAt(QPoint windowPosition)
-    {
-        return m_server.click(m_window.geometry.topLeft() + windowPosition);
-    }
-
-    XServer m_server;
-    std::unique_ptr<AppProcess> m_app;
-    WindowInfo m_window;
 };
 
 TEST_F(MainWindowE2E, OpensCentredAtItsFixedSize)
 {
-    EXPECT_EQ(m_window.geometry.size(), QSize(351, 347));
-    EXPECT_EQ(m_window.geometry.topLeft(), QPoint((1280 - 351) / 2, (800 - 347) / 2));
+    EXPECT_EQ(m_main.geometry.size(), QSize(351, 347));
+    EXPECT_EQ(m_main.geometry.topLeft(), QPoint((1280 - 351) / 2, (800 - 347) / 2));
 }
 
 TEST_F(MainWindowE2E, StartsWithZeroOnBothDisplays)
@@ -84,12 +45,7 @@ TEST_F(MainWindowE2E, StartsWithZeroOnBothDisplays)
 
 TEST_F(MainWindowE2E, EachAddClickAddsOneMinute)
 {
-    ASSERT_EQ(waitForCounter(QStringLiteral("000000")).toStdString(), "000000");
-    // Waiting for each step keeps the clicks apart and shows which click went wrong.
-    for (const char* expected : {"000060", "000120", "000180"}) {
-        ASSERT_TRUE(clickAt(MainWindowScreen::addButton())) << m_server.errorString().toStdString();
-        ASSERT_EQ(waitForCounter(QLatin1String(expected)).toStdString(), expected);
-    }
+    ASSERT_NO_FATAL_FAILURE(addThreeMinutes());
     EXPECT_EQ(waitForReadout(QStringLiteral("00:03:00")).toStdString(), "00:03:00");
 }
 
@@ -98,25 +54,21 @@ TEST_F(MainWindowE2E, BothPressesOfADoubleClickAddAMinute)
     ASSERT_EQ(waitForCounter(QStringLiteral("000000")).toStdString(), "000000");
     // Two clicks straight after each other: the system delivers the second press as a double
     // click, and the add button must count it like any other press.
-    const QPoint add = m_window.geometry.topLeft() + MainWindowScreen::addButton();
-    ASSERT_TRUE(m_server.click(add) && m_server.click(add)) << m_server.errorString().toStdString();
+    const QPoint add = MainWindowScreen::addButton();
+    ASSERT_TRUE(clickAt(add) && clickAt(add)) << m_server.errorString().toStdString();
     EXPECT_EQ(waitForCounter(QStringLiteral("000120")).toStdString(), "000120");
 }
 
 TEST_F(MainWindowE2E, StartCountsDown)
 {
-    ASSERT_EQ(waitForCounter(QStringLiteral("000000")).toStdString(), "000000");
-    for (const char* expected : {"000060", "000120", "000180"}) {
-        ASSERT_TRUE(clickAt(MainWindowScreen::addButton())) << m_server.errorString().toStdString();
-        ASSERT_EQ(waitForCounter(QLatin1String(expected)).toStdString(), expected);
-    }
+    ASSERT_NO_FATAL_FAILURE(addThreeMinutes());
 
     ASSERT_TRUE(clickAt(MainWindowScreen::startButton())) << m_server.errorString().toStdString();
     QString read;
     bool ok = false;
     const bool changed = waitUntil(
         [&] {
-            read = MainWindowScreen::counter(windowImage());
+            read = MainWindowScreen::counter(mainImage());
             const int seconds = read.toInt(&ok);
             return ok && seconds < 180;
         },
@@ -128,7 +80,7 @@ TEST_F(MainWindowE2E, StartCountsDown)
     QString readout;
     EXPECT_TRUE(waitUntil(
         [&] {
-            readout = MainWindowScreen::readout(windowImage());
+            readout = MainWindowScreen::readout(mainImage());
             return readout.startsWith(QStringLiteral("00:02:")) &&
                    !readout.contains(QLatin1Char('?'));
         },

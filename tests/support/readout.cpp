@@ -53,3 +53,20 @@ QString readClock(const QImage& image, QPoint origin)
     }
     return text;
 }
+
+namespace {
+
+// The black panel that holds both displays, in the main window.
+constexpr QPoint kPanel(29, 32);
+
+} // namespace
+
+QString mainWindowCounter(const QImage& window)
+{
+    return readCounter(window, kPanel + QPoint(15, 15));
+}
+
+QString mainWindowClock(const QImage& window)
+{
+    return readClock(window, kPanel + QPoint(13, 85));
+}

@@ -18,3 +18,7 @@ QString readCounter(const QImage& image, QPoint origin);
 
 // HH:MM:SS as drawn on `image` with the first hour digit at `origin`; '?' where no digit matches.
 QString readClock(const QImage& image, QPoint origin);
+
+// The main window's two displays as drawn on a picture of the whole window (its client area).
+QString mainWindowCounter(const QImage& window);
+QString mainWindowClock(const QImage& window);

@@ -1,6 +1,5 @@
 #include "core/clockformat.h"
 
-#include <QCoreApplication>
 #include <QLocale>
 
 #include <gtest/gtest.h>
@@ -203,10 +202,3 @@ TEST(ClockLine, FallbackPatternsShowAnAbbreviatedMonth)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -375,10 +375,3 @@ TEST(PumpDelay, AnEventLoopThatCanNoLongerRunEndsTheWaitInsteadOfSpinning)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

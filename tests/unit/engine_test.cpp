@@ -1,7 +1,7 @@
 #include "core/timerengine.h"
 #include "core/ttimer.h"
 
-#include <QCoreApplication>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -227,17 +227,29 @@ TEST_F(Rig, RestartingARunningCountdownStoresTheRemainingTotal)
     EXPECT_EQ(engine.state().LoopSeconds, 8);
 }
 
-TEST(TTimer, OneSecondAndEnabledFollowsTheLastSetting)
+TEST(TTimer, OneSecondAndEnablingAnEnabledTimerKeepsItsPeriod)
 {
     TTimer timer;
+    QSignalSpy changes(&timer, &TTimer::enabledChanged);
     EXPECT_EQ(timer.Interval(), 1000);
     EXPECT_FALSE(timer.Enabled());
-    timer.setEnabled(true);
-    EXPECT_TRUE(timer.Enabled());
-    timer.setEnabled(true);
-    EXPECT_TRUE(timer.Enabled());
-    timer.setEnabled(false);
-    EXPECT_FALSE(timer.Enabled());
+    struct Step
+    {
+        bool set;
+        bool changes; // a change to true starts a fresh period
+    };
+    const Step steps[] = {{true, true}, {true, false}, {false, true}, {false, false}};
+    int n = 0;
+    for (const Step& s : steps) {
+        changes.clear();
+        timer.setEnabled(s.set);
+        EXPECT_EQ(timer.Enabled(), s.set) << "step " << n;
+        ASSERT_EQ(changes.size(), s.changes ? 1 : 0) << "step " << n;
+        if (s.changes) {
+            EXPECT_EQ(changes.first().first().toBool(), s.set) << "step " << n;
+        }
+        ++n;
+    }
 }
 
 TEST_F(Rig, ReloadDoesNotRedrawByItself)
@@ -251,10 +263,3 @@ TEST_F(Rig, ReloadDoesNotRedrawByItself)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,10 +1,9 @@
 // The completion with the real windows and the recording platform: what the user sees of it and
 // how it meets the dialogs and the program's close. Time is the fake's tick counter.
-#include "app/vokariwindows.h"
-#include "platform/fake/recordingplatform.h"
 #include "platform/toolkit.h"
 #include "skin/hoverimage.h"
 #include "skin/speedbutton.h"
+#include "support/windowstest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,18 +21,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct CompletionWindows : ::testing::Test
+struct CompletionWindows : WindowsTest
 {
-    RecordingPlatform platform;
-    VokariWindows windows{platform};
-    TForm1& form = windows.Form1;
     TfrmActions& actions = windows.frmActions;
     TfrmMsg& msg = windows.frmMsg;
 
     void SetUp() override
     {
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        WindowsTest::SetUp();
         actions.CheckBox1->setChecked(false); // no alarm unless a test asks for one
     }
     void TearDown() override
@@ -142,10 +137,12 @@ TEST_F(CompletionWindows, ClosingDuringTheAlarmEndsTheProgramOnlyAfterItsLastSte
     EXPECT_EQ(platform.callsTo(u"playBuiltInSound"_s).size(), 3);
     EXPECT_TRUE(platform.callsTo(u"waitForEvents cut short"_s).isEmpty())
         << "the close must not cut the alarm's pauses short";
-    EXPECT_EQ(platform.callsTo(u"ExitWindowsSession"_s), QStringList{u"ExitWindowsSession 12"_s});
+    EXPECT_EQ(platform.callsTo(u"ExitWindowsSession"_s),
+              QStringList{u"ExitWindowsSession PowerOff"_s});
     EXPECT_EQ(beforeSettling.size(), atQuit.size()) << "the program ended before the request";
-    EXPECT_EQ(atQuit.mid(atQuit.size() - 3).join(u" | "_s).toStdString(),
-              "openTarget www.vokari.org none | ExitWindowsSession 12 | afterPendingRequests");
+    EXPECT_EQ(
+        atQuit.mid(atQuit.size() - 3).join(u" | "_s).toStdString(),
+        "openTarget www.vokari.org none | ExitWindowsSession PowerOff | afterPendingRequests");
     EXPECT_FALSE(form.engine().tickEnabled()) << "nothing more may complete once closing";
 }
 
@@ -163,10 +160,3 @@ TEST(Wait, AModalDialogOpenedDuringAPauseHoldsItUntilClosed)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

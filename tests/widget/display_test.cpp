@@ -2,10 +2,10 @@
 #include "assets/assettable.h"
 #include "skin/vclwidgets.h"
 #include "support/readout.h"
+#include "support/widgetinput.h"
 
 #include <QApplication>
 #include <QPaintEvent>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -121,8 +121,7 @@ struct PaintSpy : QObject
 TEST(PaintBox, RepaintsExactlyWhatTheDrawingChanged)
 {
     TPaintBox box(nullptr, QSize(60, 30));
-    box.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    ASSERT_TRUE(showExposed(box));
     box.canvasChanged();
     QCoreApplication::processEvents();
 
@@ -144,10 +143,3 @@ TEST(PaintBox, RepaintsExactlyWhatTheDrawingChanged)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,8 +1,8 @@
-#include "app/vokariwindows.h"
 #include "assets/assettable.h"
-#include "platform/fake/recordingplatform.h"
 #include "skin/hoverimage.h"
-#include "support/readout.h"
+#include "support/pictures.h"
+#include "support/widgetinput.h"
+#include "support/windowstest.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -12,28 +12,9 @@
 
 namespace {
 
-struct MainWindow : ::testing::Test
+struct MainWindow : WindowsTest
 {
-    RecordingPlatform platform;
-    VokariWindows windows{platform};
-    TForm1& form = windows.Form1;
-
-    void SetUp() override
-    {
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    }
-
     QImage shot() { return form.grab().toImage(); }
-    QString counter() { return readCounter(shot(), {29 + 15, 32 + 15}); }
-    QString clock() { return readClock(shot(), {29 + 13, 32 + 85}); }
-
-    THoverImage* button(const char* name)
-    {
-        auto* b = form.findChild<THoverImage*>(QString::fromLatin1(name));
-        EXPECT_NE(b, nullptr) << name;
-        return b;
-    }
 
     void press(const char* name, Qt::MouseButton b) { QTest::mousePress(button(name), b); }
     void click(const char* name, Qt::MouseButton b = Qt::LeftButton)
@@ -108,9 +89,7 @@ TEST_F(MainWindow, ButtonsWearTheirStripCellsKeyedOnBlack)
     const QImage window = shot();
     for (const Cell& c : cells) {
         THoverImage* b = button(c.name);
-        EXPECT_EQ(b->Picture().convertToFormat(QImage::Format_RGB32),
-                  form.ImageList2.cell(c.cell).convertToFormat(QImage::Format_RGB32))
-            << c.name;
+        EXPECT_EQ(rgb(b->Picture()), rgb(form.ImageList2.cell(c.cell))) << c.name;
         EXPECT_EQ(b->Hint, QString::fromUtf8(c.hint)) << c.name;
         // The picture's black ground is left out: the background shows at the box's corner.
         const QPoint corner = b->geometry().topLeft() + QPoint(1, 1);
@@ -149,18 +128,6 @@ TEST_F(MainWindow, AddAndSubtractActOnThePress)
         ++n;
     }
     EXPECT_FALSE(form.Timer1.Enabled()) << "adjusting never starts the timer";
-}
-
-// What a widget receives from a fast double click: press, release, double-click press, release.
-void doubleClick(QWidget* w)
-{
-    QTest::mousePress(w, Qt::LeftButton);
-    QTest::mouseRelease(w, Qt::LeftButton);
-    const QPointF at = QPointF(w->rect().center());
-    QMouseEvent second(QEvent::MouseButtonDblClick, at, w->mapToGlobal(at), Qt::LeftButton,
-                       Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &second);
-    QTest::mouseRelease(w, Qt::LeftButton);
 }
 
 TEST_F(MainWindow, DoubleClickCountsTwiceOnAddButOnceOnAClickButton)
@@ -326,10 +293,3 @@ TEST_F(MainWindow, FourWindowsInCreationOrderOnlyTheMainOneShown)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

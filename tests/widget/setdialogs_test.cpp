@@ -1,47 +1,36 @@
-#include "app/vokariwindows.h"
-#include "platform/fake/recordingplatform.h"
 #include "skin/hoverimage.h"
 #include "skin/speedbutton.h"
 #include "skin/updown.h"
 #include "skin/vclwidgets.h"
-#include "support/readout.h"
+#include "support/pictures.h"
+#include "support/widgetinput.h"
+#include "support/windowstest.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Dialogs : ::testing::Test
+struct Dialogs : WindowsTest
 {
-    RecordingPlatform platform;
-    VokariWindows windows{platform};
-    TForm1& form = windows.Form1;
     TfrmSetTime& dialog = windows.frmSetTime;
 
-    void SetUp() override
-    {
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    }
-
     // Clicks the main window's set-time button and, once the dialog is up, runs `inside`, which
-    // must end the showing. A watchdog ends a showing that `inside` failed to end.
+    // must end the showing.
     void withSetTime(const std::function<void()>& inside)
     {
         bool ran = false;
-        QTimer::singleShot(0, &dialog, [&] {
+        duringModal(dialog, [&] {
             ran = true;
             ASSERT_TRUE(dialog.isVisible());
             inside();
         });
-        QTimer::singleShot(5000, &dialog, [this] { dialog.done(99); });
         QTest::mouseClick(form.HoverImage2, Qt::LeftButton);
         EXPECT_TRUE(ran);
         EXPECT_FALSE(dialog.isVisible());
@@ -52,9 +41,6 @@ struct Dialogs : ::testing::Test
         edit->selectAll();
         QTest::keyClicks(edit, text);
     }
-
-    QString counter() { return readCounter(form.grab().toImage(), {29 + 15, 32 + 15}); }
-    QString clock() { return readClock(form.grab().toImage(), {29 + 13, 32 + 85}); }
 };
 
 TEST_F(Dialogs, SetTimeLayout)
@@ -194,17 +180,11 @@ TEST_F(Dialogs, OkLightsRedAndComesBackFromItsCell)
 {
     // Alone on the screen, so the pointer's moves reach the dialog and nothing beneath it.
     form.hide();
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ASSERT_TRUE(showExposed(dialog));
     const QImage grey = dialog.HoverImage1->grab().toImage();
     QTest::mouseMove(dialog.Image1, QPoint(5, 120));
-    QTest::mouseMove(dialog.HoverImage1, dialog.HoverImage1->rect().center());
-    const QImage lit = dialog.HoverImage1->Picture();
-    bool anyRed = false;
-    for (int y = 0; y < lit.height(); ++y)
-        for (int x = 0; x < lit.width(); ++x)
-            anyRed |= (lit.pixel(x, y) | 0xFF000000u) == qRgb(255, 0, 0);
-    EXPECT_TRUE(anyRed);
+    pointAt(dialog.HoverImage1);
+    EXPECT_TRUE(isLit(dialog.HoverImage1->Picture()));
     QTest::mouseMove(dialog.Image1, QPoint(5, 120));
     EXPECT_EQ(dialog.HoverImage1->Picture().size(), QSize(32, 32));
     EXPECT_EQ(dialog.HoverImage1->grab().toImage(), grey) << "same icon at the same place";
@@ -216,11 +196,10 @@ TEST_F(Dialogs, SummaryLineFollowsTheActionBoxes)
     TfrmActions& actions = windows.frmActions;
     EXPECT_EQ(form.Label4->text(), QStringLiteral("操作:警报")) << "before the first use";
     auto closeWith = [&](const std::function<void()>& change) {
-        QTimer::singleShot(0, &actions, [&] {
+        duringModal(actions, [&] {
             change();
             QTest::mouseClick(actions.HoverImage2, Qt::LeftButton);
         });
-        QTimer::singleShot(5000, &actions, [&] { actions.done(99); });
         QTest::mouseClick(form.HoverImage1, Qt::LeftButton);
         EXPECT_FALSE(actions.isVisible());
     };
@@ -281,10 +260,3 @@ TEST_F(Dialogs, MessageWindowShowsTheNewTextInOneWindow)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,12 +1,11 @@
-#include "app/vokariwindows.h"
 #include "assets/assettable.h"
-#include "platform/fake/recordingplatform.h"
 #include "skin/hoverimage.h"
 #include "skin/skinnedwindow.h"
 #include "skin/speedbutton.h"
 #include "support/pictures.h"
+#include "support/widgetinput.h"
+#include "support/windowstest.h"
 
-#include <QApplication>
 #include <QScreen>
 #include <QTest>
 
@@ -161,25 +160,8 @@ TEST(Frame, RoundedRegionCutsTheCorners)
 
 // ---------------------------------------------------------------------------------------------
 
-struct Windows : ::testing::Test
+struct Windows : WindowsTest
 {
-    RecordingPlatform platform;
-    VokariWindows windows{platform};
-    TForm1& form = windows.Form1;
-
-    void SetUp() override
-    {
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    }
-
-    THoverImage* button(const char* name)
-    {
-        auto* b = form.findChild<THoverImage*>(QLatin1String(name));
-        EXPECT_NE(b, nullptr) << name;
-        return b;
-    }
-
     // Each main button's picture: 'R' lit, 'n' normal (its strip cell), '?' anything else.
     QString pictures()
     {
@@ -199,7 +181,6 @@ struct Windows : ::testing::Test
         return states;
     }
 
-    void pointAt(QWidget* w) { QTest::mouseMove(w, w->rect().center()); }
     void pointAtBackground() { QTest::mouseMove(&form, QPoint(10, 150)); }
 };
 
@@ -341,13 +322,7 @@ TEST_F(Windows, AnyButtonOnBackgroundOrTitleDragsNothingElseDoes)
     };
     for (const Press& p : presses) {
         const QPoint start = form.pos();
-        const QPoint at = p.source->rect().center();
-        QTest::mousePress(p.source, p.mouse, {}, at);
-        QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(40, 25)),
-                         QPointF(p.source->mapToGlobal(at + QPoint(40, 25))), Qt::NoButton, p.mouse,
-                         Qt::NoModifier);
-        QApplication::sendEvent(p.source, &move);
-        QTest::mouseRelease(p.source, p.mouse, {}, at + QPoint(40, 25));
+        dragBy(p.source, p.mouse, QPoint(40, 25));
         const QPoint expected = p.moves ? start + QPoint(40, 25) : start;
         EXPECT_EQ(form.pos(), expected)
             << p.source->objectName().toStdString() << " " << int(p.mouse);
@@ -361,10 +336,8 @@ TEST_F(Windows, CloseButtonsCloseTheirWindow)
     QTest::mouseClick(windows.frmMsg.SpeedButton1, Qt::LeftButton);
     EXPECT_FALSE(windows.frmMsg.isVisible());
 
-    QTimer::singleShot(0, &windows.frmSetTime, [this] {
-        QTest::mouseClick(windows.frmSetTime.SpeedButton3, Qt::LeftButton);
-    });
-    QTimer::singleShot(3000, &windows.frmSetTime, [this] { windows.frmSetTime.done(99); });
+    duringModal(windows.frmSetTime,
+                [this] { QTest::mouseClick(windows.frmSetTime.SpeedButton3, Qt::LeftButton); });
     EXPECT_EQ(windows.frmSetTime.exec(), TfrmSetTime::mrCancel)
         << "the close button ends a modal showing with Cancel";
     EXPECT_FALSE(windows.frmSetTime.isVisible());
@@ -387,10 +360,3 @@ TEST_F(Windows, FlatCloseButtonFramesFollowThePointer)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

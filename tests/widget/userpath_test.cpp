@@ -1,39 +1,25 @@
 // What a user does with the pointer and the keyboard across the windows: hiding a window under
 // the pointer, double clicks, the other mouse buttons, Cancel, dragging and a long message.
-#include "app/vokariwindows.h"
-#include "platform/fake/recordingplatform.h"
 #include "skin/hoverimage.h"
 #include "skin/speedbutton.h"
 #include "skin/vclwidgets.h"
 #include "support/pictures.h"
+#include "support/widgetinput.h"
+#include "support/windowstest.h"
 
-#include <QApplication>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct UserPath : ::testing::Test
+struct UserPath : WindowsTest
 {
-    RecordingPlatform platform;
-    VokariWindows windows{platform};
-    TForm1& form = windows.Form1;
     TfrmSetTime& setTime = windows.frmSetTime;
     TfrmActions& actions = windows.frmActions;
-
-    void SetUp() override
-    {
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    }
-
-    static void pointAt(QWidget* w) { QTest::mouseMove(w, w->rect().center()); }
 
     // Whether the control shows its under-the-pointer look: red in its picture (no normal
     // picture holds pure red) or a raised frame.
@@ -50,35 +36,11 @@ struct UserPath : ::testing::Test
         return static_cast<TSpeedButton*>(control)->isHovered();
     }
 
-    // What the window system delivers for a double click: press, release, the second press as a
-    // double-click event, release.
-    static void doubleClick(QWidget* w, Qt::MouseButton mouse = Qt::LeftButton)
-    {
-        QTest::mouseClick(w, mouse);
-        const QPointF at = QPointF(w->rect().center());
-        QMouseEvent second(QEvent::MouseButtonDblClick, at, w->mapToGlobal(at), mouse, mouse,
-                           Qt::NoModifier);
-        QApplication::sendEvent(w, &second);
-        QTest::mouseRelease(w, mouse);
-    }
-
-    // Presses `mouse` on `source`, moves by `by` with it held and releases there.
-    static void dragBy(QWidget* source, Qt::MouseButton mouse, QPoint by)
-    {
-        const QPoint at = source->rect().center();
-        QTest::mousePress(source, mouse, {}, at);
-        QMouseEvent move(QEvent::MouseMove, QPointF(at + by), QPointF(source->mapToGlobal(at + by)),
-                         Qt::NoButton, mouse, Qt::NoModifier);
-        QApplication::sendEvent(source, &move);
-        QTest::mouseRelease(source, mouse, {}, at + by);
-    }
-
     // Opens the set-time dialog through the main window's button and runs `inside`, which must
-    // end the modal showing; a watchdog ends it otherwise.
+    // end the modal showing.
     void withSetTime(const std::function<void()>& inside)
     {
-        QTimer::singleShot(0, &setTime, [&] { inside(); });
-        QTimer::singleShot(5000, &setTime, [this] { setTime.done(99); });
+        duringModal(setTime, inside);
         QTest::mouseClick(form.HoverImage2, Qt::LeftButton);
         EXPECT_FALSE(setTime.isVisible());
     }
@@ -108,8 +70,7 @@ TEST_F(UserPath, AWindowThatHidesUnderThePointerLeavesItsControlUnlit)
     for (const Row& r : rows) {
         // Each window alone on the screen, so the pointer reaches it and nothing beneath.
         form.setVisible(r.window == &form);
-        r.window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(r.window)) << r.what;
+        ASSERT_TRUE(showExposed(*r.window)) << r.what;
         pointAt(r.control);
         EXPECT_TRUE(looksHovered(r.control)) << r.what;
         r.hide();
@@ -253,10 +214,3 @@ TEST_F(UserPath, ALongMessageWrapsAtTheFieldsWidthWithoutAScrollBar)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

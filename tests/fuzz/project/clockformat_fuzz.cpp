@@ -25,8 +25,8 @@ QStringList split(const std::uint8_t* data, std::size_t size)
     const QList<QByteArray> raw = bytes.split('\0');
     for (const QByteArray& r : raw) {
         if (utf16)
-            parts.append(QString::fromUtf16(reinterpret_cast<const char16_t*>(r.constData()),
-                                            r.size() / 2));
+            parts.append(
+                QString::fromUtf16(reinterpret_cast<const char16_t*>(r.constData()), r.size() / 2));
         else
             parts.append(QString::fromUtf8(r));
     }

@@ -115,6 +115,7 @@ TEST(Sounds, AlarmIsStruckTwiceAndDiesAway)
     EXPECT_NEAR(TestImages::zeroCrossingFrequency(s, rate, at(130, rate), at(200, rate)), 445,
                 0.03 * 445);
 
+    // Samples lie in [-1, 1], so a bound of 0 below or 1 above says nothing and is not checked.
     struct Span
     {
         const char* name;
@@ -128,8 +129,12 @@ TEST(Sounds, AlarmIsStruckTwiceAndDiesAway)
     };
     for (const Span& span : spans) {
         const double p = peakBetween(span.fromMs, span.toMs);
-        EXPECT_GE(p, span.atLeast) << span.name;
-        EXPECT_LE(p, span.atMost) << span.name;
+        if (span.atLeast > 0) {
+            EXPECT_GE(p, span.atLeast) << span.name;
+        }
+        if (span.atMost < 1) {
+            EXPECT_LE(p, span.atMost) << span.name;
+        }
     }
     // Each 5 ms of the first stroke stays near full scale, not just its loudest moment.
     for (double ms = 5; ms < 65; ms += 5)

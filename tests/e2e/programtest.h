@@ -1,0 +1,40 @@
+#pragma once
+
+#include "xharness.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QProcessEnvironment>
+#include <QString>
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace e2e {
+
+// A program on a private X server with its main window found, for tests that drive Vokari.
+class ProgramTest : public testing::Test
+{
+protected:
+    static constexpr int kTimeoutMs = 10000;
+
+    // Starts `program` with `extra` added to its environment and waits for the window titled
+    // Vokari; failures are fatal, so call it through ASSERT_NO_FATAL_FAILURE.
+    void startProgram(const QString& program, const QProcessEnvironment& extra = {});
+    // A program that ended by itself during a test fails it.
+    void TearDown() override;
+
+    // Clicks `at`, relative to `window`'s client area, with the left button.
+    bool clickIn(const WindowInfo& window, QPoint at);
+    // The main window as it shows where it was found.
+    QImage mainImage() const;
+    // Poll the main window's counter or read-out until it reads `expected`; what was read last.
+    QString waitForCounter(const QString& expected, int timeoutMs = kTimeoutMs);
+    QString waitForReadout(const QString& expected, int timeoutMs = kTimeoutMs);
+
+    XServer m_server;
+    std::unique_ptr<AppProcess> m_app;
+    WindowInfo m_main;
+};
+
+} // namespace e2e
