@@ -11,7 +11,7 @@ VOKARI_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-multimedia-dev
   libjpeg62-turbo-dev
   libgtest-dev googletest
-  xvfb xdotool x11-utils libx11-dev libxtst-dev
+  xvfb xdotool x11-utils libx11-dev libxtst-dev openbox
   g++-mingw-w64-x86-64-posix wine wine64
   dbus-daemon pulseaudio pulseaudio-utils
   fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei

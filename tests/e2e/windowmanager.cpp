@@ -1,0 +1,82 @@
+#include "windowmanager.h"
+
+#include "xharness.h"
+
+#include <QStandardPaths>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace e2e {
+
+namespace {
+
+// The first 32-bit value of `property` on `window`, or 0 when it has none.
+unsigned long firstValue(Display* display, unsigned long window, Atom property, Atom type)
+{
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    unsigned long value = 0;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, type, &actualType, &format,
+                           &count, &after, &data) == Success &&
+        data && count == 1 && format == 32)
+        value = *reinterpret_cast<unsigned long*>(data);
+    if (data)
+        XFree(data);
+    return value;
+}
+
+// The window on which the manager announces itself, or 0 while none runs.
+unsigned long supportingWindow(Display* display)
+{
+    return firstValue(display, DefaultRootWindow(display),
+                      XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), XA_WINDOW);
+}
+
+} // namespace
+
+WindowManager::WindowManager(const XServer& server) : m_server(server)
+{
+    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+    if (openbox.isEmpty()) {
+        m_error = QStringLiteral("openbox is not installed");
+        return;
+    }
+    // A private configuration home, so the developer's own settings never apply.
+    QProcessEnvironment env = server.environment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+    env.insert(QStringLiteral("HOME"), m_config.path());
+    m_process.setProcessEnvironment(env);
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(openbox, {QStringLiteral("--sm-disable")});
+    if (!m_process.waitForStarted(5000)) {
+        m_error = m_process.errorString();
+        return;
+    }
+    m_ready = waitUntil([&] { return supportingWindow(server.connection()) != 0; }, 10000);
+    if (!m_ready)
+        m_error = QStringLiteral("openbox did not announce itself within 10 s");
+}
+
+WindowManager::~WindowManager()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(3000))
+        m_process.kill();
+    m_process.waitForFinished(3000);
+}
+
+bool WindowManager::isIconic(unsigned long id) const
+{
+    Display* display = m_server.connection();
+    const Atom wmState = XInternAtom(display, "WM_STATE", False);
+    return firstValue(display, id, wmState, wmState) == IconicState;
+}
+
+} // namespace e2e

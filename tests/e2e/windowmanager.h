@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace e2e {
+
+class XServer;
+
+// A small real window manager (openbox) on a private X server, for tests of what only a window
+// manager does: minimising to an icon and restoring. Stopped when destroyed.
+class WindowManager
+{
+public:
+    explicit WindowManager(const XServer& server);
+    ~WindowManager();
+    WindowManager(const WindowManager&) = delete;
+    WindowManager& operator=(const WindowManager&) = delete;
+
+    // Whether the manager runs and has announced itself on the root window.
+    bool isReady() const { return m_ready; }
+    QString errorString() const { return m_error; }
+
+    // Whether window `id` is iconified (its WM_STATE is IconicState).
+    bool isIconic(unsigned long id) const;
+
+private:
+    const XServer& m_server;
+    QTemporaryDir m_config;
+    QProcess m_process;
+    bool m_ready = false;
+    QString m_error;
+};
+
+} // namespace e2e
