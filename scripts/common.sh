@@ -7,7 +7,7 @@ VOKARI_BUILD="$VOKARI_ROOT/build/$VOKARI_PRESET"
 
 # Debian packages the build, the program and the tests need.
 VOKARI_PACKAGES=(
-  build-essential cmake ninja-build pkg-config git clang
+  build-essential cmake ninja-build pkg-config git clang clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-multimedia-dev
   libjpeg62-turbo-dev
   libgtest-dev googletest

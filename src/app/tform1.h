@@ -1,9 +1,9 @@
 #pragma once
 
+#include "assets/glyphstrip.h"
 #include "core/clockformat.h"
 #include "core/timerengine.h"
 #include "core/ttimer.h"
-#include "assets/glyphstrip.h"
 
 #include <QWidget>
 

@@ -36,7 +36,8 @@ FormatSettings formatSettingsFrom(const QLocale& locale, const QString& datePatt
 // Formats `when` with `format` in the pattern language: letters match without regard to case,
 // a run of one letter is one token, quoted text is copied without its quotes and any other
 // character is copied. Never fails: every input gives some text.
-QString FormatDateTime(const QString& format, const QDateTime& when, const FormatSettings& settings);
+QString FormatDateTime(const QString& format, const QDateTime& when,
+                       const FormatSettings& settings);
 
 // The clock line's format from the region's two patterns: the time pattern loses its first "tt"
 // designator (when it has a lower-case one) and its outer blanks, and the line ends in the

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/actionsettings.h"
 #include "assets/glyphstrip.h"
+#include "core/actionsettings.h"
 
 #include <QDialog>
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/platform.h"
+
 #include <QString>
 
 #include <optional>
-
-#include "platform/platform.h"
 
 class QWidget;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/platform.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -8,11 +10,9 @@
 #include <optional>
 #include <vector>
 
-#include "platform/platform.h"
-
 // Records every call, in order, as one line of text ("openTarget www.example.com owner",
-// "playBuiltInSound 2", "ExitWindowsSession PowerOff", ...), and answers from what the test scripted.
-// It never touches the system.
+// "playBuiltInSound 2", "ExitWindowsSession PowerOff", ...), and answers from what the test
+// scripted. It never touches the system.
 class RecordingPlatform final : public Platform
 {
 public:
