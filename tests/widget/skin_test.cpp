@@ -308,7 +308,8 @@ TEST_F(Windows, LinkLabelAndGlyphs)
 
 TEST_F(Windows, AnyButtonOnBackgroundOrTitleDragsNothingElseDoes)
 {
-    form.move(300, 200);
+    TfrmSetTime& setTime = windows.frmSetTime;
+    setTime.show();
     struct Press
     {
         QWidget* source;
@@ -316,17 +317,29 @@ TEST_F(Windows, AnyButtonOnBackgroundOrTitleDragsNothingElseDoes)
         bool moves;
     };
     const Press presses[] = {
-        {form.Image1, Qt::RightButton, true}, {form.Image1, Qt::MiddleButton, true},
-        {form.Label3, Qt::LeftButton, true},  {form.Panel1, Qt::LeftButton, false},
-        {form.Label2, Qt::LeftButton, false}, {button("HoverImage6"), Qt::LeftButton, false},
+        {form.Image1, Qt::RightButton, true},
+        {form.Image1, Qt::MiddleButton, true},
+        {form.Label3, Qt::LeftButton, true},
+        {form.Panel1, Qt::LeftButton, false},
+        {form.Label2, Qt::LeftButton, false},
+        {button("HoverImage6"), Qt::LeftButton, false},
+        {setTime.Image1, Qt::LeftButton, true},
+        {setTime.Image1, Qt::RightButton, true},
+        {setTime.Label5, Qt::MiddleButton, true},
+        {setTime.Panel1, Qt::LeftButton, false},
+        // The labels inside the black panel are part of the panel, not of the background.
+        {setTime.Label4, Qt::LeftButton, false},
+        {setTime.Label2, Qt::LeftButton, false},
+        {setTime.Label3, Qt::RightButton, false},
+        {setTime.Label6, Qt::LeftButton, false},
     };
     for (const Press& p : presses) {
-        const QPoint start = form.pos();
+        QWidget* window = p.source->window();
+        window->move(300, 200);
         dragBy(p.source, p.mouse, QPoint(40, 25));
-        const QPoint expected = p.moves ? start + QPoint(40, 25) : start;
-        EXPECT_EQ(form.pos(), expected)
-            << p.source->objectName().toStdString() << " " << int(p.mouse);
-        form.move(300, 200);
+        EXPECT_EQ(window->pos(), p.moves ? QPoint(340, 225) : QPoint(300, 200))
+            << window->objectName().toStdString() << " " << p.source->objectName().toStdString()
+            << " " << int(p.mouse);
     }
 }
 

@@ -1,5 +1,5 @@
 // What a user does with the pointer and the keyboard across the windows: hiding a window under
-// the pointer, double clicks, the other mouse buttons, Cancel, dragging and a long message.
+// the pointer, double clicks, the other mouse buttons, Cancel and a long message.
 #include "skin/hoverimage.h"
 #include "skin/speedbutton.h"
 #include "skin/vclwidgets.h"
@@ -152,31 +152,6 @@ TEST_F(UserPath, TextTypedIntoTheSetTimeDialogSurvivesCancelToTheNextShowing)
     });
     EXPECT_EQ(shown,
               (QStringList{QStringLiteral("12"), QStringLiteral("75"), QStringLiteral("x9")}));
-}
-
-TEST_F(UserPath, SetTimeDialogDragsFromItsBackgroundAndTitleOnly)
-{
-    setTime.show();
-    setTime.move(300, 200);
-    struct Press
-    {
-        QWidget* source;
-        Qt::MouseButton mouse;
-        bool moves;
-    };
-    const Press presses[] = {
-        {setTime.Image1, Qt::LeftButton, true},   {setTime.Image1, Qt::RightButton, true},
-        {setTime.Label5, Qt::MiddleButton, true}, {setTime.Label4, Qt::LeftButton, false},
-        {setTime.Label2, Qt::LeftButton, false},  {setTime.Label3, Qt::RightButton, false},
-        {setTime.Panel1, Qt::LeftButton, false},  {setTime.Label6, Qt::LeftButton, false},
-    };
-    for (const Press& p : presses) {
-        const QPoint start = setTime.pos();
-        dragBy(p.source, p.mouse, QPoint(40, 25));
-        EXPECT_EQ(setTime.pos(), p.moves ? start + QPoint(40, 25) : start)
-            << p.source->objectName().toStdString() << " " << int(p.mouse);
-        setTime.move(300, 200);
-    }
 }
 
 TEST_F(UserPath, ALongMessageWrapsAtTheFieldsWidthWithoutAScrollBar)
