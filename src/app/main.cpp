@@ -1,3 +1,4 @@
+#include "app/startup.h"
 #include "app/vokariwindows.h"
 #include "assets/assettable.h"
 #include "platform/createplatform.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char* argv[])
 {
+    Startup::prepare(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vokari"));
     QApplication::setWindowIcon(QIcon(Assets::iconPath()));
