@@ -11,6 +11,38 @@
 #include <cmath>
 #include <utility>
 
+namespace {
+
+// Decodes a window's background at its first paint. The dialogs stay hidden until used, and
+// their decoded backgrounds (over a megabyte together) need not sit in memory before then.
+class BackgroundAtFirstPaint final : public QObject
+{
+public:
+    BackgroundAtFirstPaint(TImage* image, QString window)
+        : QObject(image), m_image(image), m_window(std::move(window))
+    {
+        image->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_image && event->type() == QEvent::Paint) {
+            m_image->removeEventFilter(this);
+            // Set in place: the paint under way shows it, no second paint is needed.
+            m_image->Picture() = Assets::background(m_window);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    TImage* m_image;
+    QString m_window;
+};
+
+} // namespace
+
 QRegion roundRectRegion(QRect bounds, int ellipse)
 {
     // Row by row: inside the corner bands each row is inset by where the corner ellipse crosses
@@ -67,7 +99,7 @@ TImage* setUpSkinnedWindow(QWidget* window, QSize clientSize, std::optional<unsi
     auto* image = new TImage(window);
     image->setObjectName(QStringLiteral("Image1"));
     image->setGeometry(window->rect());
-    image->setPicture(Assets::background(window->objectName()));
+    new BackgroundAtFirstPaint(image, window->objectName());
     image->lower();
     return image;
 }

@@ -28,7 +28,8 @@ QPoint centredOn(QRect host, QSize size);
 // The first step of every skinned window, taken before its controls so the background stays at
 // the back: fixes the window's size, fills it with `windowColour` (0x00BBGGRR) where it has one,
 // and returns its background picture `Image1`, drawn unscaled from the top-left corner over the
-// whole client area. The frame follows once the controls exist.
+// whole client area and decoded when it is first painted. The frame follows once the controls
+// exist.
 TImage* setUpSkinnedWindow(QWidget* window, QSize clientSize,
                            std::optional<unsigned> windowColour = std::nullopt);
 

@@ -6,5 +6,6 @@
 
 std::unique_ptr<Platform> createPlatform()
 {
-    return std::make_unique<LinuxPlatform>(QDBusConnection::systemBus());
+    // Connecting to the system bus waits for its answer: done at the first session end only.
+    return std::make_unique<LinuxPlatform>([] { return QDBusConnection::systemBus(); });
 }

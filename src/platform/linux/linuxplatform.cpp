@@ -3,7 +3,7 @@
 #include "assets/assettable.h"
 #include "platform/linux/localepatterns.h"
 #include "platform/linux/logindsession.h"
-#include "platform/linux/soundplayer.h"
+#include "platform/linux/soundservice.h"
 #include "platform/toolkit.h"
 
 #include <QElapsedTimer>
@@ -11,9 +11,13 @@
 
 #include <utility>
 
-LinuxPlatform::LinuxPlatform(const QDBusConnection& bus, Launcher launcher)
-    : m_launcher(std::move(launcher)), m_sound(std::make_unique<SoundPlayer>()),
-      m_session(std::make_unique<LogindSession>(bus))
+LinuxPlatform::LinuxPlatform(std::function<QDBusConnection()> bus, Launcher launcher,
+                             QString soundModule)
+    : m_bus(std::move(bus)), m_launcher(std::move(launcher)), m_soundModule(std::move(soundModule))
+{}
+
+LinuxPlatform::LinuxPlatform(const QDBusConnection& bus, Launcher launcher, QString soundModule)
+    : LinuxPlatform([bus] { return bus; }, std::move(launcher), std::move(soundModule))
 {}
 
 LinuxPlatform::~LinuxPlatform() = default;
@@ -24,24 +28,36 @@ void LinuxPlatform::openTarget(const QString& target, QWidget* /*owner*/)
     m_launcher.open(target);
 }
 
+SoundService& LinuxPlatform::sound()
+{
+    if (!m_sound)
+        m_sound = loadSoundService(Assets::sound(1), m_soundModule);
+    return *m_sound;
+}
+
 void LinuxPlatform::playBuiltInSound(int id)
 {
-    m_sound->playBytes(Assets::sound(id));
+    sound().playBytes(Assets::sound(id));
 }
 
 void LinuxPlatform::playSoundNamed(const QString& name)
 {
-    m_sound->playFile(name);
+    sound().playFile(name);
 }
 
 void LinuxPlatform::ExitWindowsSession(SessionEnd how)
 {
+    if (!m_session)
+        m_session = std::make_unique<LogindSession>(m_bus());
     m_session->end(how);
 }
 
 void LinuxPlatform::afterPendingRequests(std::function<void()> then)
 {
-    m_session->afterPending(std::move(then));
+    if (m_session)
+        m_session->afterPending(std::move(then));
+    else
+        then();
 }
 
 std::uint32_t LinuxPlatform::tickCount()

@@ -3,19 +3,27 @@
 #include "platform/linux/launcher.h"
 #include "platform/platform.h"
 
+#include <QDBusConnection>
+
+#include <functional>
 #include <memory>
 
 class LogindSession;
-class QDBusConnection;
-class SoundPlayer;
+class SoundService;
 
 // The freedesktop/Linux backend: programs and documents through the desktop's opener, sounds
 // through Qt Multimedia, session ends through logind on `bus` (the system bus in the program,
-// a private one in tests), patterns from the system locale.
+// a private one in tests), patterns from the system locale. The sound thread and the bus
+// connection are made at their first use: most runs never end the session, and a program
+// that has not sounded an alarm yet needs neither a thread nor its memory.
 class LinuxPlatform final : public Platform
 {
 public:
-    explicit LinuxPlatform(const QDBusConnection& bus, Launcher launcher = Launcher());
+    // `soundModule` names the sound module to load; empty: the one installed with the program.
+    explicit LinuxPlatform(std::function<QDBusConnection()> bus, Launcher launcher = Launcher(),
+                           QString soundModule = QString());
+    explicit LinuxPlatform(const QDBusConnection& bus, Launcher launcher = Launcher(),
+                           QString soundModule = QString());
     ~LinuxPlatform() override;
 
     void openTarget(const QString& target, QWidget* owner) override;
@@ -35,8 +43,12 @@ public:
     bool waitForEvents(int ms) override;
 
 private:
+    SoundService& sound();
+
+    std::function<QDBusConnection()> m_bus;
     Launcher m_launcher;
-    std::unique_ptr<SoundPlayer> m_sound;
+    QString m_soundModule;
+    std::unique_ptr<SoundService> m_sound;
     std::unique_ptr<LogindSession> m_session;
 };
 

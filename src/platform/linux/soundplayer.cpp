@@ -1,6 +1,5 @@
 #include "platform/linux/soundplayer.h"
 
-#include "assets/assettable.h"
 #include "platform/linux/soundoutput.h"
 
 #include <QAudioDevice>
@@ -104,8 +103,8 @@ void SoundOutput::stop()
     sink->deleteLater();
 }
 
-SoundPlayer::SoundPlayer()
-    : m_thread(new QThread), m_output(new SoundOutput), m_defaultSound(Assets::sound(1))
+SoundPlayer::SoundPlayer(const QByteArray& defaultSound)
+    : m_thread(new QThread), m_output(new SoundOutput), m_defaultSound(defaultSound)
 {
     m_thread->setObjectName(QStringLiteral("Vokari sound"));
     m_output->moveToThread(m_thread);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/linux/soundservice.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -9,18 +11,16 @@ class SoundOutput;
 // Plays one sound at a time through Qt Multimedia. The output lives on its own thread: opening
 // the audio server can take long (or, with a stuck server, half a minute), and the caller's
 // thread must never wait for it. A new sound cuts off the one still playing.
-class SoundPlayer
+class SoundPlayer final : public SoundService
 {
 public:
-    SoundPlayer();
-    SoundPlayer(const SoundPlayer&) = delete;
-    SoundPlayer& operator=(const SoundPlayer&) = delete;
-    ~SoundPlayer();
+    // `defaultSound` plays for anything that is no playable sound.
+    explicit SoundPlayer(const QByteArray& defaultSound);
+    ~SoundPlayer() override;
 
-    // The WAVE file `wav`; the default sound when it is no playable file.
-    void playBytes(const QByteArray& wav);
-    // The WAVE file at `path`, read on the output thread; the default sound when there is none.
-    void playFile(const QString& path);
+    void playBytes(const QByteArray& wav) override;
+    // The file is read on the output thread.
+    void playFile(const QString& path) override;
 
     // Whether every request so far has been handled: its sound started, or dropped for want
     // of an output or for a newer one.

@@ -78,10 +78,11 @@ using NoAudioServer = SilentSound;
 TEST_F(NoAudioServer, PlaysReturnAtOnceAndAreDroppedQuietly)
 {
     qputenv("PULSE_SERVER", "unix:/nonexistent/vokari-test/native");
-    LinuxPlatform platform(QDBusConnection(u"unused"_s));
+    LinuxPlatform platform(QDBusConnection(u"unused"_s), Launcher(),
+                           QStringLiteral(VOKARI_SOUND_MODULE));
     expectEveryPlayPrompt(platform, m_soundFile);
 
-    SoundPlayer player;
+    SoundPlayer player(Assets::sound(1));
     player.playBytes(Assets::sound(1));
     player.playFile(m_soundFile);
     player.playFile(u"/nonexistent/x.wav"_s);
@@ -97,7 +98,8 @@ TEST_F(NoAudioServer, ClosingEndsTheSoundThread)
     qputenv("PULSE_SERVER", "unix:/nonexistent/vokari-test/native");
     const int before = SoundCheck::soundThreads();
     {
-        LinuxPlatform platform(QDBusConnection(u"unused"_s));
+        LinuxPlatform platform(QDBusConnection(u"unused"_s), Launcher(),
+                               QStringLiteral(VOKARI_SOUND_MODULE));
         platform.playBuiltInSound(1);
         // The thread names itself once it runs.
         EXPECT_TRUE(ChildProcesses::waitUntil(
@@ -149,7 +151,8 @@ protected:
 TEST_F(StuckAudioServer, PlaysReturnAtOnceAndClosingDoesNotHang)
 {
     const int before = SoundCheck::soundThreads();
-    auto platform = std::make_unique<LinuxPlatform>(QDBusConnection(u"unused"_s));
+    auto platform = std::make_unique<LinuxPlatform>(QDBusConnection(u"unused"_s), Launcher(),
+                                                    QStringLiteral(VOKARI_SOUND_MODULE));
     expectEveryPlayPrompt(*platform, m_soundFile);
     ASSERT_TRUE(ChildProcesses::waitUntil([&] { return clientWaiting(); }, 5000))
         << "the sound thread never called the server";

@@ -122,6 +122,23 @@ protected:
     QTemporaryDir m_dir;
 };
 
+// First in this file, so no earlier test has loaded the module into the process.
+TEST_F(PulseSound, TheSoundModuleLoadsAtTheFirstSoundAndAMissingOneIsSilence)
+{
+    const auto multimediaMapped = [] {
+        QFile maps(u"/proc/self/maps"_s);
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6Multimedia");
+    };
+    LinuxPlatform platform(QDBusConnection(u"unused"_s), Launcher(),
+                           QStringLiteral(VOKARI_SOUND_MODULE));
+    LinuxPlatform withoutModule(QDBusConnection(u"unused"_s), Launcher(),
+                                m_dir.filePath(u"vokari_sound"_s));
+    EXPECT_FALSE(multimediaMapped()) << "loaded before any sound";
+    EXPECT_FALSE(record([&] { withoutModule.playBuiltInSound(2); }).has_value());
+    expectTone(record([&] { platform.playBuiltInSound(2); }), kSound2, "after the silence");
+    EXPECT_TRUE(multimediaMapped());
+}
+
 TEST_F(PulseSound, EachSoundIsHeardWholeAtItsPitch)
 {
     const QString copyOfSound3 = writeFile(u"copy of sound 3.wav"_s, Assets::sound(3));
@@ -145,7 +162,8 @@ TEST_F(PulseSound, EachSoundIsHeardWholeAtItsPitch)
         {"no name", [](Platform& p) { p.playSoundNamed(QString()); }, kSound1},
         {"an unknown built-in sound", [](Platform& p) { p.playBuiltInSound(9); }, kSound1},
     };
-    LinuxPlatform platform(QDBusConnection(u"unused"_s));
+    LinuxPlatform platform(QDBusConnection(u"unused"_s), Launcher(),
+                           QStringLiteral(VOKARI_SOUND_MODULE));
     for (const Case& c : cases)
         expectTone(record([&] { c.play(platform); }), c.tone, c.name);
 }
@@ -165,7 +183,8 @@ TEST_F(PulseSound, ASoundAskedForAtOnceReplacesTheOneBefore)
         {"by name", [](Platform& p) { p.playBuiltInSound(2); },
          [&](Platform& p) { p.playSoundNamed(sound3); }},
     };
-    LinuxPlatform platform(QDBusConnection(u"unused"_s));
+    LinuxPlatform platform(QDBusConnection(u"unused"_s), Launcher(),
+                           QStringLiteral(VOKARI_SOUND_MODULE));
     for (const Case& c : cases) {
         // Only the second is heard: sound 3's length and pitch, nothing of sound 2 beside it.
         const std::optional<Span> span = record([&] {
@@ -185,7 +204,8 @@ TEST_F(PulseSound, ASoundAskedForAtOnceReplacesTheOneBefore)
 
 TEST_F(PulseSound, ANewSoundCutsOffTheOneStillPlaying)
 {
-    LinuxPlatform platform(QDBusConnection(u"unused"_s));
+    LinuxPlatform platform(QDBusConnection(u"unused"_s), Launcher(),
+                           QStringLiteral(VOKARI_SOUND_MODULE));
     const std::size_t from = s_pulse->recording().size();
     platform.playBuiltInSound(2);
     // Sound 3 starts once sound 2 has been heard for a while, well before its end.
@@ -238,7 +258,8 @@ TEST_F(PulseSound, ClosingThePlatformEndsItsSoundThread)
 {
     const int before = SoundCheck::soundThreads();
     {
-        LinuxPlatform platform(QDBusConnection(u"unused"_s));
+        LinuxPlatform platform(QDBusConnection(u"unused"_s), Launcher(),
+                               QStringLiteral(VOKARI_SOUND_MODULE));
         expectTone(record([&] { platform.playBuiltInSound(1); }), kSound1, "sound 1");
         EXPECT_EQ(SoundCheck::soundThreads(), before + 1);
     }
