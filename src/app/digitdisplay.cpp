@@ -2,6 +2,7 @@
 
 #include "assets/glyphstrip.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -11,6 +12,12 @@ constexpr int kColonCell = 10;
 int digitAt(const char* text, int i)
 {
     return text[i] - '0';
+}
+
+// A field as drawn: zero-padded to `width` digits and, when longer, only its first `width`.
+QString shownDigits(int value, int width)
+{
+    return QString::number(std::max(value, 0)).rightJustified(width, u'0', true);
 }
 
 } // namespace
@@ -50,4 +57,15 @@ void DrawTime(TimerState& state, const GlyphStrip& ImageList1, const GlyphStrip&
     ImageList3.DrawCell(readout, 171, 0, kColonCell);
     ImageList3.DrawCell(readout, 182, 0, digitAt(seconds, 0));
     ImageList3.DrawCell(readout, 222, 0, digitAt(seconds, 1));
+}
+
+QString readoutText(const TimerState& state)
+{
+    return shownDigits(state.Hours, 2) + u':' + shownDigits(state.Minutes, 2) + u':' +
+           shownDigits(state.Seconds, 2);
+}
+
+QString counterText(const TimerState& state)
+{
+    return shownDigits(state.TotalSeconds, 6);
 }

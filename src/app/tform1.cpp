@@ -8,6 +8,7 @@
 #include "dialogs/tfrmmsg.h"
 #include "dialogs/tfrmsettime.h"
 #include "platform/platform.h"
+#include "skin/accessibility.h"
 #include "skin/fonts.h"
 #include "skin/hoverimage.h"
 #include "skin/palette.h"
@@ -27,7 +28,8 @@ const QString kWindow = QStringLiteral("Form1");
 constexpr int kButtonTop = 272;
 
 // The eight main buttons, left to right, which is also the order resetAll restores them in:
-// where each sits, its hint and the ImageList2 cell of its normal picture.
+// where each sits, its hint (also what a screen reader calls it), the ImageList2 cell of its
+// normal picture and what a screen reader says it does.
 struct MainButton
 {
     THoverImage* TForm1::*member;
@@ -35,17 +37,18 @@ struct MainButton
     int left;
     const char16_t* hint;
     int cell;
+    const char16_t* description;
 };
 
 constexpr MainButton kMainButtons[] = {
-    {&TForm1::HoverImage4, "HoverImage4", 22, u"增加时间", 0},
-    {&TForm1::HoverImage5, "HoverImage5", 61, u"减少时间", 1},
-    {&TForm1::HoverImage1, "HoverImage1", 100, u"设置操作", 2},
-    {&TForm1::HoverImage2, "HoverImage2", 139, u"设置定时", 4},
-    {&TForm1::HoverImage6, "HoverImage6", 177, u"开始定时", 5},
-    {&TForm1::HoverImage7, "HoverImage7", 215, u"暂停定时", 6},
-    {&TForm1::HoverImage8, "HoverImage8", 253, u"停止并重置定时", 7},
-    {&TForm1::HoverImage3, "HoverImage3", 291, u"跑表", 3},
+    {&TForm1::HoverImage4, "HoverImage4", 22, u"增加时间", 0, u"加一分钟"},
+    {&TForm1::HoverImage5, "HoverImage5", 61, u"减少时间", 1, u"减一分钟"},
+    {&TForm1::HoverImage1, "HoverImage1", 100, u"设置操作", 2, u"选择定时结束时做什么"},
+    {&TForm1::HoverImage2, "HoverImage2", 139, u"设置定时", 4, u"输入小时、分钟和秒"},
+    {&TForm1::HoverImage6, "HoverImage6", 177, u"开始定时", 5, u"开始倒计时"},
+    {&TForm1::HoverImage7, "HoverImage7", 215, u"暂停定时", 6, u"暂停倒计时或跑表"},
+    {&TForm1::HoverImage8, "HoverImage8", 253, u"停止并重置定时", 7, u"停止并归零"},
+    {&TForm1::HoverImage3, "HoverImage3", 291, u"跑表", 3, u"从零开始正计时"},
 };
 
 } // namespace
@@ -56,6 +59,8 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
 {
     setObjectName(kWindow);
     setWindowTitle(QStringLiteral("Vokari"));
+    setAccessibleName(QStringLiteral("Vokari 倒计时"));
+    setAccessibleDescription(QStringLiteral("倒计时器和跑表"));
 
     ImageList1 = Assets::strip(kWindow, QStringLiteral("ImageList1"));
     ImageList2 = Assets::strip(kWindow, QStringLiteral("ImageList2"));
@@ -99,6 +104,7 @@ void TForm1::createLayout()
         button->setObjectName(QLatin1String(b.name));
         button->setGeometry(b.left, kButtonTop, 36, 36);
         button->Hint = QString::fromUtf16(b.hint);
+        button->setAccessibleDescription(QString::fromUtf16(b.description));
         this->*(b.member) = button;
     }
     resetAll();
@@ -148,6 +154,23 @@ void TForm1::createLayout()
     Label6->AutoSize = false;
     Label6->setGeometry(16, 205, 255, 21);
     Label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    PaintBox1->setSpokenText([this] { return readoutText(m_engine.state()); });
+    ptBoxTotTracks->setSpokenText(
+        [this] { return counterText(m_engine.state()) + u' ' + Label7->text(); });
+    // The labels keep their own text as their name: the clock and hint lines change.
+    setAccessibleTexts({
+        {HoverImage9, u"关闭", u"关闭 Vokari"},
+        {HoverImage10, u"最小化", u"最小化 Vokari"},
+        {Panel1, u"显示屏", nullptr},
+        {PaintBox1, nullptr, u"时:分:秒"},
+        {ptBoxTotTracks, nullptr, u"总秒数"},
+        {Label1, nullptr, u"日期和时间"},
+        {Label2, nullptr, u"主页"},
+        {Label3, nullptr, u"标题"},
+        {Label4, nullptr, u"定时结束时的操作"},
+        {Label6, nullptr, u"按钮提示"},
+    });
 
     connect(HoverImage1, &TImage::OnClick, this, &TForm1::HoverImage1Click);
     connect(HoverImage2, &TImage::OnClick, this, &TForm1::HoverImage2Click);
@@ -221,6 +244,8 @@ void TForm1::DrawTime()
                PaintBox1->Canvas());
     ptBoxTotTracks->canvasChanged();
     PaintBox1->canvasChanged();
+    ptBoxTotTracks->spokenTextChanged();
+    PaintBox1->spokenTextChanged();
 }
 
 void TForm1::resetAll()

@@ -3,6 +3,7 @@
 #include "assets/assettable.h"
 #include "core/makerpages.h"
 #include "platform/platform.h"
+#include "skin/accessibility.h"
 #include "skin/fonts.h"
 #include "skin/hoverimage.h"
 #include "skin/palette.h"
@@ -109,6 +110,8 @@ TfrmActions::TfrmActions(Platform& platform, QWidget* parent)
 {
     setObjectName(kWindow);
     setWindowTitle(QStringLiteral("操作"));
+    setAccessibleName(QStringLiteral("操作"));
+    setAccessibleDescription(QStringLiteral("定时结束时做什么"));
     // Shown modally over the main window alone: the message window stays usable meanwhile.
     setWindowModality(Qt::WindowModal);
     setFont(layoutFont(QStringLiteral("MS Sans Serif"), 11));
@@ -132,6 +135,7 @@ TfrmActions::TfrmActions(Platform& platform, QWidget* parent)
     createSoundControls();
     setTabOrderChain();
     connectHoverHandlers();
+    describeControls();
 
     // First shown centred on the main window, without keeping to the screen.
     const auto centredOnMain = [this] { return centredOn(parentWidget()->geometry(), size()); };
@@ -275,6 +279,38 @@ void TfrmActions::setTabOrderChain()
     for (std::size_t i = 1; i < std::size(chain); ++i)
         setTabOrder(chain[i - 1], chain[i]);
     CheckBox1->setFocus();
+}
+
+void TfrmActions::describeControls()
+{
+    // Tick boxes and radio buttons keep their captions as names; the settings take effect at
+    // once, so the tick and the cross both just close.
+    setAccessibleTexts({
+        {HoverImage1, u"确定", u"关闭对话框"},
+        {HoverImage2, u"关闭", u"关闭对话框"},
+        {HoverImage3, u"关于", u"打开作者的主页"},
+        {HoverImage7, u"关于", u"打开作者的主页"},
+        {HoverImage6, u"图标", u"操作管理器的图标"},
+        {HoverImage4, u"选择声音文件", u"浏览警报播放的声音文件"},
+        {HoverImage5, u"选择程序", u"浏览要执行的程序或文档"},
+        {HoverImage8, u"试听", u"播放一次选中的内置声音"},
+        {CheckBox1, nullptr, u"定时结束时播放警报"},
+        {RadioButton1, nullptr, u"警报播放选中的内置声音"},
+        {cbSnd, u"内置声音", u"警报使用的内置声音"},
+        {RadioButton2, nullptr, u"警报播放下面的声音文件"},
+        {Edit3, u"声音文件", u"警报播放的声音文件"},
+        {Edit4, u"重复次数", u"警报播放的次数，1 到 10"},
+        {UpDown1, u"重复次数", u"增加或减少警报播放的次数"},
+        {CheckBox2, nullptr, u"定时结束时显示信息"},
+        {Memo1, u"信息", u"定时结束时显示的文字"},
+        {CheckBox3, nullptr, u"定时结束时执行程序或打开文档"},
+        {Edit1, u"程序", u"要执行的程序或文档"},
+        {CheckBox4, nullptr, u"定时结束时结束会话"},
+        {RadioGroup1, nullptr, u"结束会话的方式"},
+        {CheckBox7, nullptr, u"定时结束时打开网址"},
+        {Edit2, u"网址", u"定时结束时打开的网址"},
+        {CheckBox6, nullptr, u"定时结束后重新开始"},
+    });
 }
 
 void TfrmActions::connectHoverHandlers()

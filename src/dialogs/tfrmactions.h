@@ -88,6 +88,7 @@ private:
     void createActionControls();
     void createButtons();
     void connectHoverHandlers();
+    void describeControls();
     void setTabOrderChain();
     void FormCreate();
     void CheckBox2Click();

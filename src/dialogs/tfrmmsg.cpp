@@ -1,6 +1,7 @@
 #include "dialogs/tfrmmsg.h"
 
 #include "assets/assettable.h"
+#include "skin/accessibility.h"
 #include "skin/fonts.h"
 #include "skin/palette.h"
 #include "skin/skinnedwindow.h"
@@ -13,6 +14,8 @@ TfrmMsg::TfrmMsg(QWidget* over) : QWidget(nullptr, Qt::Window), m_over(over)
 {
     setObjectName(QStringLiteral("frmMsg"));
     setWindowTitle(QStringLiteral("信息"));
+    setAccessibleName(QStringLiteral("信息"));
+    setAccessibleDescription(QStringLiteral("定时结束时的信息"));
 
     Image1 = setUpSkinnedWindow(this, {599, 101});
     SpeedButton1 =
@@ -35,6 +38,10 @@ TfrmMsg::TfrmMsg(QWidget* over) : QWidget(nullptr, Qt::Window), m_over(over)
     pal.setColor(QPalette::Text, layoutColor(SkinColours::Aqua));
     RichEdit1->setPalette(pal);
     RichEdit1->setPlainText(QStringLiteral("信息:"));
+    setAccessibleTexts({
+        {SpeedButton1, u"关闭", u"关闭信息窗口"},
+        {RichEdit1, u"信息内容", u"定时结束时显示的文字"},
+    });
 
     const auto centredOnOver = [this] {
         return m_over ? centredOn(m_over->geometry(), size()) : pos();

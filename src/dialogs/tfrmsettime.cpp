@@ -1,6 +1,7 @@
 #include "dialogs/tfrmsettime.h"
 
 #include "assets/assettable.h"
+#include "skin/accessibility.h"
 #include "skin/fonts.h"
 #include "skin/hoverimage.h"
 #include "skin/palette.h"
@@ -33,6 +34,8 @@ TfrmSetTime::TfrmSetTime(QWidget* parent) : QDialog(parent, Qt::Dialog)
 {
     setObjectName(QStringLiteral("frmSetTime"));
     setWindowTitle(QStringLiteral("设置时间"));
+    setAccessibleName(QStringLiteral("设置时间"));
+    setAccessibleDescription(QStringLiteral("设置倒计时的时间"));
     // Shown modally over the main window alone: the message window stays usable meanwhile.
     setWindowModality(Qt::WindowModal);
     ImageList1 = Assets::strip(objectName(), QStringLiteral("ImageList1"));
@@ -58,6 +61,18 @@ TfrmSetTime::TfrmSetTime(QWidget* parent) : QDialog(parent, Qt::Dialog)
     HoverImage1->setGeometry(125, 168, 36, 36);
     HoverImage1->setPicture(Assets::picture(objectName(), QStringLiteral("HoverImage1")));
     createPanel();
+    setAccessibleTexts({
+        {HoverImage1, u"确定", u"使用设置的时间"},
+        {HoverImage2, u"取消", u"关闭对话框，不改变时间"},
+        {SpeedButton3, u"关闭", u"关闭对话框，不改变时间"},
+        {Panel1, u"设置定时器", nullptr},
+        {Edit3, u"小时", u"0 到 99"},
+        {UpDown3, u"小时", u"增加或减少小时"},
+        {Edit1, u"分钟", u"0 到 59"},
+        {UpDown1, u"分钟", u"增加或减少分钟"},
+        {Edit2, u"秒", u"0 到 59"},
+        {UpDown2, u"秒", u"增加或减少秒"},
+    });
 
     connect(SpeedButton3, &TSpeedButton::OnClick, this, &TfrmSetTime::SpeedButton3Click);
     connect(HoverImage1, &TImage::OnClick, this, &TfrmSetTime::HoverImage1Click);

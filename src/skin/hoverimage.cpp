@@ -1,6 +1,7 @@
 #include "skin/hoverimage.h"
 
 #include "assets/glyphstrip.h"
+#include "skin/accessibility.h"
 
 #include <utility>
 
@@ -35,6 +36,7 @@ THoverImage::THoverImage(QWidget* parent) : TImage(parent)
 {
     Center = true;
     Transparent = true;
+    installSkinAccessibility();
 }
 
 void THoverImage::enterEvent(QEnterEvent* event)

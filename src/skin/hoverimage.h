@@ -8,7 +8,8 @@ class GlyphStrip;
 
 // The picture button of every window: a picture control whose picture is a bitmap that the
 // recolouring routines change in place, with enter and leave events. Its Hint is shown only in a
-// window's hint line, never as a tooltip.
+// window's hint line, never as a tooltip; a screen reader calls the button by it unless the
+// button has an accessible name of its own.
 class THoverImage : public TImage
 {
     Q_OBJECT

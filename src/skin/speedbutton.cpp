@@ -1,5 +1,6 @@
 #include "skin/speedbutton.h"
 
+#include "skin/accessibility.h"
 #include "skin/palette.h"
 #include "skin/vclwidgets.h"
 
@@ -9,6 +10,7 @@
 TSpeedButton::TSpeedButton(QWidget* parent, const QImage& glyph) : QWidget(parent), m_glyph(glyph)
 {
     setAttribute(Qt::WA_Hover);
+    installSkinAccessibility();
 }
 
 void TSpeedButton::paintEvent(QPaintEvent*)

@@ -1,5 +1,6 @@
 #include "skin/updown.h"
 
+#include "skin/accessibility.h"
 #include "skin/palette.h"
 
 #include <QKeyEvent>
@@ -14,6 +15,7 @@ TUpDown::TUpDown(QWidget* parent, QLineEdit* buddy, int min, int max, int positi
     setFocusPolicy(Qt::NoFocus);
     m_buddy->setText(QString::number(m_position));
     m_buddy->installEventFilter(this);
+    installSkinAccessibility();
 }
 
 int TUpDown::Position()

@@ -1,7 +1,9 @@
 #include "skin/vclwidgets.h"
 
+#include "skin/accessibility.h"
 #include "skin/palette.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -208,6 +210,22 @@ TPaintBox::TPaintBox(QWidget* parent, QSize size)
     m_canvas.fill(Qt::black);
     resize(size);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    installSkinAccessibility();
+}
+
+void TPaintBox::spokenTextChanged()
+{
+    if (!QAccessible::isActive())
+        return;
+    QString text = spokenText();
+    if (text == m_spoken)
+        return;
+    m_spoken = std::move(text);
+    // Static text is spoken by its name; readers that follow values hear the value change.
+    QAccessibleValueChangeEvent value(this, m_spoken);
+    QAccessible::updateAccessibility(&value);
+    QAccessibleEvent name(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&name);
 }
 
 void TPaintBox::canvasChanged()

@@ -5,6 +5,9 @@
 #include <QLabel>
 #include <QWidget>
 
+#include <functional>
+#include <utility>
+
 // Layout colours are stored as 0x00BBGGRR integers, red in the low byte.
 QColor layoutColor(unsigned bgr);
 
@@ -139,10 +142,19 @@ public:
     // countdown tick usually changes one digit.
     void canvasChanged();
 
+    // What the box shows, in words, for screen readers; worked out only when one asks.
+    void setSpokenText(std::function<QString()> text) { m_spokenText = std::move(text); }
+    QString spokenText() const { return m_spokenText ? m_spokenText() : QString(); }
+    // Tells a listening screen reader what the box shows after a redraw, when that changed.
+    // Without a reader it costs one check.
+    void spokenTextChanged();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QImage m_canvas;
     QImage m_shown;
+    std::function<QString()> m_spokenText;
+    QString m_spoken;
 };
