@@ -3,7 +3,8 @@
 // Starts Vokari and the bare window, each several times, on a private Xvfb in two conditions:
 // a plain session, and a GNOME session (XDG_CURRENT_DESKTOP=GNOME), where Qt loads the GTK
 // platform theme when qt6-gtk-platformtheme is installed. For each it prints the median time
-// from start to the first viewable window titled "Vokari" and the median resident memory 3 s
+// from start to the first window titled "Vokari" shown with its face painted, and the median
+// resident memory 3 s
 // after start, and Vokari's figures as multiples of the bare window's plain-session figures.
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +17,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -33,23 +35,45 @@ bool titled(Display* display, Window window, const char* title)
     return match;
 }
 
-bool viewableWindowTitled(Display* display, const char* title)
+// The viewable top-level window titled `title`, or 0.
+Window viewableWindowTitled(Display* display, const char* title)
 {
     Window root = 0;
     Window parent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    bool found = false;
+    Window found = 0;
     if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
         for (unsigned int i = 0; i < count && !found; ++i) {
             XWindowAttributes attributes;
-            found = XGetWindowAttributes(display, children[i], &attributes) &&
-                    attributes.map_state == IsViewable && titled(display, children[i], title);
+            if (XGetWindowAttributes(display, children[i], &attributes) &&
+                attributes.map_state == IsViewable && titled(display, children[i], title))
+                found = children[i];
         }
     }
     if (children)
         XFree(children);
     return found;
+}
+
+// Whether the window shows something painted: an unpainted window shows the black root beneath
+// it, one colour throughout; every painted face here has more than one.
+bool painted(Display* display, Window window)
+{
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes))
+        return false;
+    XImage* image = XGetImage(display, window, 0, 0, unsigned(attributes.width),
+                              unsigned(attributes.height), AllPlanes, ZPixmap);
+    if (!image)
+        return false;
+    const unsigned long first = XGetPixel(image, 0, 0);
+    bool more = false;
+    for (int y = 0; y < attributes.height && !more; y += 7)
+        for (int x = 0; x < attributes.width && !more; x += 7)
+            more = XGetPixel(image, x, y) != first;
+    XDestroyImage(image);
+    return more;
 }
 
 qint64 residentKiB(qint64 pid)
@@ -88,7 +112,8 @@ Run measure(const QString& program, const QProcessEnvironment& env, Display* dis
     if (!process.waitForStarted(5000))
         return run;
     while (clock.elapsed() < 10000) {
-        if (viewableWindowTitled(display, "Vokari")) {
+        const Window window = viewableWindowTitled(display, "Vokari");
+        if (window && painted(display, window)) {
             run.firstWindowMs = double(clock.nsecsElapsed()) / 1e6;
             break;
         }
@@ -159,7 +184,7 @@ int main(int argc, char* argv[])
         QStringLiteral("/usr/lib/x86_64-linux-gnu/qt6/plugins/platformthemes/libqgtk3.so"));
     std::printf("GTK platform theme plugin installed: %s; %d runs each; medians\n",
                 gtkTheme ? "yes" : "no", runs);
-    std::printf("%-14s %-8s %16s %14s\n", "program", "session", "first window ms", "RSS 3 s MiB");
+    std::printf("%-14s %-8s %16s %14s\n", "program", "session", "first shown ms", "RSS 3 s MiB");
 
     struct Cell
     {
@@ -187,7 +212,7 @@ int main(int argc, char* argv[])
     const Cell& bare = cells[0];
     for (size_t i = 2; i < cells.size(); ++i)
         std::printf("vokari, %-5s session: %.2fx the bare window's memory, %.2fx its time to the "
-                    "first window (goals: 1.25x, 1.5x)\n",
+                    "first shown window (goals: 1.25x, 1.5x)\n",
                     cells[i].session, cells[i].mib / bare.mib, cells[i].ms / bare.ms);
     XCloseDisplay(display);
     xvfb.terminate();

@@ -1,6 +1,6 @@
 #include "skin/fonts.h"
 
-#include <QFontDatabase>
+#include <QFont>
 #include <QStringList>
 
 namespace {
@@ -29,10 +29,9 @@ void installFontSubstitutes()
 {
     const QStringList cjk = QString::fromLatin1(kCjkFaces).split(QLatin1Char(','));
     for (const Substitute& s : kSubstitutes) {
+        // Qt turns to the substitutes only when the family itself is missing, so an installed
+        // original still wins; asking the database first would load every font at start-up.
         const QString family = QString::fromLatin1(s.family);
-        // An installed original wins: only the missing families are redirected.
-        if (QFontDatabase::hasFamily(family))
-            continue;
         QStringList standIns = QString::fromLatin1(s.standIns).split(QLatin1Char(','));
         standIns += cjk;
         QFont::insertSubstitutions(family, standIns);
