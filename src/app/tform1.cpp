@@ -74,6 +74,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
     m_frame = new SkinnedWindow(this, centredOnScreen, true, {Image1, Label3});
 
     connect(&m_engine, &TimerEngine::drawRequested, this, &TForm1::DrawTime);
+    m_engine.setSleepClocks([&platform] { return platform.clocks(); });
     connect(&Timer2, &TTimer::OnTimer, this, &TForm1::Timer2Timer);
     Timer2.setEnabled(true);
 

@@ -2,9 +2,48 @@
 
 #include "core/ttimer.h"
 
+#include <algorithm>
+#include <limits>
+#include <utility>
+
 TimerEngine::TimerEngine(TTimer& timer1, QObject* parent) : QObject(parent), m_timer1(timer1)
 {
     connect(&m_timer1, &TTimer::OnTimer, this, &TimerEngine::Tick);
+    // Sleep counts only while the timer runs: enabling it (start, resume, loop reload) starts
+    // watching afresh, so a pause across a sleep loses nothing.
+    connect(&m_timer1, &TTimer::enabledChanged, this, [this](bool enabled) {
+        if (enabled)
+            restartSleepWatch();
+    });
+}
+
+void TimerEngine::setSleepClocks(std::function<SleepClocks()> clocks)
+{
+    m_clocks = std::move(clocks);
+    restartSleepWatch();
+}
+
+void TimerEngine::restartSleepWatch()
+{
+    m_sleptCarryMs = 0;
+    m_sleptAtLastTick = m_clocks ? std::optional(m_clocks().sleptMs()) : std::nullopt;
+}
+
+int TimerEngine::takeSleptSeconds()
+{
+    if (!m_clocks)
+        return 0;
+    const std::int64_t slept = m_clocks().sleptMs();
+    if (m_sleptAtLastTick)
+        m_sleptCarryMs += slept - *m_sleptAtLastTick;
+    m_sleptAtLastTick = slept;
+    // The fraction waits for later ticks. A carry below zero is only the two clocks' rounding;
+    // it is kept, so the rounding cancels out instead of adding up over a long countdown.
+    if (m_sleptCarryMs < 1000)
+        return 0;
+    const std::int64_t seconds = m_sleptCarryMs / 1000;
+    m_sleptCarryMs -= seconds * 1000;
+    return static_cast<int>(std::min<std::int64_t>(seconds, std::numeric_limits<int>::max()));
 }
 
 bool TimerEngine::tickEnabled() const
@@ -19,12 +58,19 @@ void TimerEngine::setTickEnabled(bool enabled)
 
 void TimerEngine::Tick()
 {
+    // The whole seconds slept since the previous tick come off first, as if their ticks had run,
+    // but never below zero: the ordinary step below then completes a countdown whose end passed
+    // during the sleep, once, at this first tick after waking. An end still ahead keeps its
+    // 00:00:00 second and completes the tick after.
+    const int slept = takeSleptSeconds();
     if (m_state.StopwatchMode) {
-        ++m_state.TotalSeconds;
+        m_state.TotalSeconds += slept + 1;
         m_state.SplitTotal();
         DrawTime();
         return;
     }
+    if (slept > 0 && m_state.TotalSeconds > 0)
+        m_state.TotalSeconds = std::max(0, m_state.TotalSeconds - slept);
     if (m_state.TotalSeconds > 0) {
         --m_state.TotalSeconds;
         m_state.SplitTotal();

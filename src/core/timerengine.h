@@ -1,8 +1,13 @@
 #pragma once
 
 #include "core/timerstate.h"
+#include "platform/platform.h"
 
 #include <QObject>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
 
 class TTimer;
 
@@ -37,6 +42,10 @@ public:
     // Switches the countdown timer; the completion uses it to stop a finished countdown.
     void setTickEnabled(bool enabled);
 
+    // The clocks that tell how long the machine slept. The timer's ticks stop during sleep, so
+    // each tick makes up for the whole seconds slept since the one before; without clocks, none.
+    void setSleepClocks(std::function<SleepClocks()> clocks);
+
     // The largest total AddHour will still add an hour to (99 hours).
     static constexpr int HourCeiling = 356400;
 
@@ -46,7 +55,13 @@ Q_SIGNALS:
 
 private:
     void DrawTime() { Q_EMIT drawRequested(); }
+    void restartSleepWatch();
+    int takeSleptSeconds();
 
     TTimer& m_timer1;
     TimerState m_state;
+    std::function<SleepClocks()> m_clocks;
+    // SleepClocks::sleptMs at the previous tick, and the slept milliseconds not yet taken off.
+    std::optional<std::int64_t> m_sleptAtLastTick;
+    std::int64_t m_sleptCarryMs = 0;
 };

@@ -18,6 +18,18 @@ enum class FileKind
     Program, // "可执行文件"
 };
 
+// Two readings of the system's uptime, in milliseconds: one clock stands still while the machine
+// sleeps, the other keeps counting. Between two readings, how much more the second advanced is
+// the time the machine slept; the readings themselves mean nothing on their own.
+struct SleepClocks
+{
+    std::int64_t monotonicMs = 0;
+    std::int64_t bootMs = 0;
+
+    // Grows by the time slept and by nothing else.
+    std::int64_t sleptMs() const { return bootMs - monotonicMs; }
+};
+
 // The operating-system services the program uses, behind one narrow interface. One instance is
 // created at start-up and handed to the windows that need it; tests hand in a recording fake.
 // Every operation runs on the user-interface thread and returns promptly.
@@ -53,6 +65,10 @@ public:
 
     // Milliseconds since the system started, wrapping at 2^32.
     virtual std::uint32_t tickCount() = 0;
+
+    // Both uptime clocks, read together. A platform that cannot tell sleep apart reports two
+    // clocks that never drift apart, so nothing is ever counted as slept.
+    virtual SleepClocks clocks() = 0;
 
     // The local date and time, to the millisecond.
     virtual QDateTime localDateTime() = 0;

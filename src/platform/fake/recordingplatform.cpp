@@ -59,6 +59,11 @@ std::uint32_t RecordingPlatform::tickCount()
     return tickCounter;
 }
 
+SleepClocks RecordingPlatform::clocks()
+{
+    return {monotonicMs, bootMs};
+}
+
 QDateTime RecordingPlatform::localDateTime()
 {
     return now;

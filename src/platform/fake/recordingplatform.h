@@ -22,6 +22,7 @@ public:
     void ExitWindowsSession(SessionEnd how) override;
     void afterPendingRequests(std::function<void()> then) override;
     std::uint32_t tickCount() override;
+    SleepClocks clocks() override;
     QDateTime localDateTime() override;
     QString shortDatePattern() override;
     QString timePattern() override;
@@ -41,6 +42,9 @@ public:
 
     // Scripted answers.
     std::uint32_t tickCounter = 0;
+    // The two uptime clocks: a test moves both on for time awake, only bootMs for sleep.
+    std::int64_t monotonicMs = 0;
+    std::int64_t bootMs = 0;
     QDateTime now = QDateTime(QDate(2024, 3, 5), QTime(15, 7, 9));
     QString datePattern = QStringLiteral("yyyy/M/d");
     QString clockPattern = QStringLiteral("H:mm:ss");

@@ -9,7 +9,19 @@
 #include <QElapsedTimer>
 #include <QLocale>
 
+#include <ctime>
 #include <utility>
+
+namespace {
+
+std::int64_t millisecondsOf(clockid_t clock)
+{
+    timespec now{};
+    clock_gettime(clock, &now);
+    return std::int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
+}
+
+} // namespace
 
 LinuxPlatform::LinuxPlatform(std::function<QDBusConnection()> bus, Launcher launcher,
                              QString soundModule)
@@ -66,6 +78,13 @@ std::uint32_t LinuxPlatform::tickCount()
     QElapsedTimer now;
     now.start();
     return static_cast<std::uint32_t>(now.msecsSinceReference());
+}
+
+SleepClocks LinuxPlatform::clocks()
+{
+    // CLOCK_MONOTONIC is the clock Qt's timers run on and stops during suspend; CLOCK_BOOTTIME
+    // is the same clock with the suspended time added.
+    return {millisecondsOf(CLOCK_MONOTONIC), millisecondsOf(CLOCK_BOOTTIME)};
 }
 
 QDateTime LinuxPlatform::localDateTime()

@@ -18,6 +18,8 @@ const Api& systemApi()
         .adjustTokenPrivileges = &::AdjustTokenPrivileges,
         .exitWindowsEx = &::ExitWindowsEx,
         .getTickCount = &::GetTickCount,
+        .getTickCount64 = &::GetTickCount64,
+        .queryUnbiasedInterruptTime = &::QueryUnbiasedInterruptTime,
         .getLocalTime = &::GetLocalTime,
         .getThreadLocale = &::GetThreadLocale,
         .getLocaleInfo = &::GetLocaleInfoW,
@@ -83,6 +85,19 @@ bool Services::endSession(UINT flags) const
 DWORD Services::tickCount() const
 {
     return m_api.getTickCount();
+}
+
+std::int64_t Services::uptimeMs() const
+{
+    return static_cast<std::int64_t>(m_api.getTickCount64());
+}
+
+std::int64_t Services::awakeMs() const
+{
+    // It fails only when given nowhere to write.
+    ULONGLONG hundredNanoseconds = 0;
+    m_api.queryUnbiasedInterruptTime(&hundredNanoseconds);
+    return static_cast<std::int64_t>(hundredNanoseconds / 10'000);
 }
 
 SYSTEMTIME Services::localTime() const

@@ -2,6 +2,7 @@
 
 #include "platform/sessionend.h"
 
+#include <cstdint>
 #include <string>
 #include <windows.h>
 
@@ -22,6 +23,8 @@ struct Api
     (HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
     BOOL(WINAPI* exitWindowsEx)(UINT, DWORD);
     DWORD(WINAPI* getTickCount)();
+    ULONGLONG(WINAPI* getTickCount64)();
+    BOOL(WINAPI* queryUnbiasedInterruptTime)(PULONGLONG);
     void(WINAPI* getLocalTime)(LPSYSTEMTIME);
     LCID(WINAPI* getThreadLocale)();
     int(WINAPI* getLocaleInfo)(LCID, LCTYPE, LPWSTR, int);
@@ -75,6 +78,10 @@ public:
     bool endSession(UINT flags) const;
 
     DWORD tickCount() const;
+    // Milliseconds of uptime: with the time asleep (GetTickCount64), and without it
+    // (QueryUnbiasedInterruptTime, which counts in 100 ns units).
+    std::int64_t uptimeMs() const;
+    std::int64_t awakeMs() const;
     SYSTEMTIME localTime() const;
 
     // The thread locale's text for `item`; empty text when the system has none.

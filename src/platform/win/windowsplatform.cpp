@@ -49,6 +49,11 @@ std::uint32_t WindowsPlatform::tickCount()
     return m_services.tickCount();
 }
 
+SleepClocks WindowsPlatform::clocks()
+{
+    return {m_services.awakeMs(), m_services.uptimeMs()};
+}
+
 QDateTime WindowsPlatform::localDateTime()
 {
     const SYSTEMTIME now = m_services.localTime();

@@ -16,6 +16,7 @@ public:
     void ExitWindowsSession(SessionEnd how) override;
     void afterPendingRequests(std::function<void()> then) override;
     std::uint32_t tickCount() override;
+    SleepClocks clocks() override;
     QDateTime localDateTime() override;
     QString shortDatePattern() override;
     QString timePattern() override;

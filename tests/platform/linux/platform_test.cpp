@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -44,6 +45,24 @@ TEST(LinuxPlatform, TickCountIsTheMonotonicClockInMillisecondsWrappingAt32Bits)
     const std::uint32_t first = platform.tickCount();
     QThread::msleep(50);
     EXPECT_GE(std::uint32_t(platform.tickCount() - first), 50u);
+}
+
+TEST(LinuxPlatform, SleepClocksAreTheMonotonicClockAndOneThatIsNeverBehindIt)
+{
+    LinuxPlatform platform(QDBusConnection(u"unused"_s));
+    const std::uint64_t before = monotonicMs();
+    const SleepClocks first = platform.clocks();
+    const std::uint64_t after = monotonicMs();
+    EXPECT_GE(first.monotonicMs, std::int64_t(before));
+    EXPECT_LE(first.monotonicMs, std::int64_t(after));
+    EXPECT_GE(first.bootMs, first.monotonicMs);
+
+    QThread::msleep(50);
+    const SleepClocks second = platform.clocks();
+    EXPECT_GE(second.monotonicMs - first.monotonicMs, 50);
+    EXPECT_GE(second.bootMs - first.bootMs, 50);
+    // Awake, the two move together; only rounding of the separate reads may tell them apart.
+    EXPECT_LE(std::abs(second.sleptMs() - first.sleptMs()), 2);
 }
 
 TEST(LinuxPlatform, LocalDateTimeIsNowInLocalTime)

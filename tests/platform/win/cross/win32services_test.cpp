@@ -292,6 +292,24 @@ TEST(Win32Clock, TickCountIsTheLow32BitsOfTheUptime)
     EXPECT_LT(static_cast<DWORD>(narrow - static_cast<DWORD>(wide)), 1000u);
 }
 
+TEST(Win32Clock, UptimeWithAndWithoutSleepAreMillisecondsThatAdvanceTogether)
+{
+    const win32::Services services;
+    ULONGLONG interruptTime = 0;
+    ASSERT_TRUE(QueryUnbiasedInterruptTime(&interruptTime));
+    const ULONGLONG tickCount = GetTickCount64();
+    const std::int64_t awake = services.awakeMs();
+    const std::int64_t uptime = services.uptimeMs();
+    // The interrupt time counts in 100 ns units; the tick count ticks every 16 ms or so.
+    EXPECT_NEAR(double(awake), double(interruptTime / 10'000), 50.0);
+    EXPECT_NEAR(double(uptime), double(tickCount), 50.0);
+    EXPECT_GE(uptime + 50, awake);
+
+    Sleep(100);
+    EXPECT_NEAR(double(services.awakeMs() - awake), 100.0, 60.0);
+    EXPECT_NEAR(double(services.uptimeMs() - uptime), 100.0, 60.0);
+}
+
 TEST(Win32Clock, LocalTimeHasSaneFields)
 {
     const SYSTEMTIME now = win32::Services().localTime();
