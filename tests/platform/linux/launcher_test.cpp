@@ -105,6 +105,8 @@ TEST_F(Launching, EachKindOfTargetIsPlannedAsTheDesktopWouldOpenIt)
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"folder"_s));
     ASSERT_TRUE(QFile::link(path(u"program"_s), path(u"link to program"_s)));
     ASSERT_TRUE(writeFile(path(u"-starts with a dash"_s), "x", false));
+    ASSERT_TRUE(writeFile(path(u"--version"_s), "#!/bin/sh\n", true));
+    ASSERT_TRUE(writeFile(path(u"⏰ 𝄞 مرحبا 'q' \"d\".txt"_s), "x", false));
     // A program found only through the search path, as a bare name.
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"bin"_s));
     ASSERT_TRUE(writeFile(path(u"bin/vokari-probe"_s), "#!/bin/sh\n", true));
@@ -144,6 +146,16 @@ TEST_F(Launching, EachKindOfTargetIsPlannedAsTheDesktopWouldOpenIt)
          LaunchPlan::Program, path(u"bin/vokari-probe"_s)},
         {"scheme that looks like a program", u"vokari-probe:x"_s, LaunchPlan::Url,
          u"vokari-probe:x"_s},
+        // Text that looks like an option of the opener but names nothing is no address either,
+        // so it opens nothing and can never reach the opener as an option.
+        {"leading dash naming nothing", u"-e"_s, LaunchPlan::Nothing, QString()},
+        {"long option naming nothing", u"--help"_s, LaunchPlan::Nothing, QString()},
+        {"relative program named like an option", u"--version"_s, LaunchPlan::Program,
+         path(u"--version"_s)},
+        {"document named outside GBK, with quotes", u"⏰ 𝄞 مرحبا 'q' \"d\".txt"_s,
+         LaunchPlan::Document, path(u"⏰ 𝄞 مرحبا 'q' \"d\".txt"_s)},
+        // Any other text is a host name, which the opener gets in its ASCII form.
+        {"bare text outside GBK", u"⏰"_s, LaunchPlan::Url, u"http://xn--hoh"_s},
     };
     for (const Case& c : cases) {
         const LaunchPlan plan = planLaunch(c.target);
@@ -181,6 +193,10 @@ TEST_F(Launching, DocumentsAndUrlsReachTheOpenerAsOneUnchangedArgument)
     const QString folder = path(u"folder $(touch pwned2)"_s);
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString hostileUrl = u"https://example.com/q?a=1;touch pwned1&b='$(touch pwned2)'`x`"_s;
+    for (const QString& name : {u"-e"_s, u"--help"_s})
+        ASSERT_TRUE(writeFile(path(name), "x", false));
+    const QString nonGbk = path(u"⏰ 𝄞 مرحبا 'q' \"d\".txt"_s);
+    ASSERT_TRUE(writeFile(nonGbk, "x", false));
 
     struct Case
     {
@@ -193,6 +209,12 @@ TEST_F(Launching, DocumentsAndUrlsReachTheOpenerAsOneUnchangedArgument)
         {"folder", folder, folder},
         {"bare host", u"www.example.com"_s, u"http://www.example.com"_s},
         {"plain URL", u"https://example.com/path?x=1&y=2"_s, u"https://example.com/path?x=1&y=2"_s},
+        // Relative names go out absolute, so the opener never sees a leading dash.
+        {"document named like an option", u"-e"_s, path(u"-e"_s)},
+        {"document named like a long option", u"--help"_s, path(u"--help"_s)},
+        {"document named outside GBK, with quotes", nonGbk, nonGbk},
+        {"URL outside GBK", u"https://example.com/⏰/𝄞?q=مرحبا"_s,
+         u"https://example.com/%E2%8F%B0/%F0%9D%84%9E?q=%D9%85%D8%B1%D8%AD%D8%A8%D8%A7"_s},
         // Blanks and quotes travel encoded, which leaves the URL itself as it was.
         {"URL with shell syntax", hostileUrl,
          QUrl::fromUserInput(hostileUrl).toString(QUrl::FullyEncoded)},
