@@ -58,8 +58,11 @@ void THoverImage::leaveEvent(QEvent* event)
 void THoverImage::hideEvent(QHideEvent* event)
 {
     TImage::hideEvent(event);
+    // Raised from the event loop, as the pointer's own leave would be: a window being destroyed
+    // hides its controls too, and the control, going with it, then cancels the call.
     if (std::exchange(m_underPointer, false))
-        Q_EMIT OnMouseLeave(this);
+        QMetaObject::invokeMethod(
+            this, [this] { Q_EMIT OnMouseLeave(this); }, Qt::QueuedConnection);
 }
 
 void MakeImageRed(THoverImage* image)

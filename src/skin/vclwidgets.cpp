@@ -154,8 +154,10 @@ void TLabel::leaveEvent(QEvent* event)
 void TLabel::hideEvent(QHideEvent* event)
 {
     QLabel::hideEvent(event);
+    // From the event loop, so a label going with its window raises nothing.
     if (std::exchange(m_underPointer, false))
-        Q_EMIT OnMouseLeave();
+        QMetaObject::invokeMethod(
+            this, [this] { Q_EMIT OnMouseLeave(); }, Qt::QueuedConnection);
 }
 
 void TLabel::mousePressEvent(QMouseEvent* event)
