@@ -32,4 +32,6 @@ private:
     void finished(QAudioSink* sink);
 
     QPointer<QAudioSink> m_sink;
+    // Whether the sound server has answered once; Qt Multimedia is not touched before.
+    bool m_serverAnswered = false;
 };

@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QMediaDevices>
 #include <QThread>
 #include <QTimer>
@@ -21,6 +22,70 @@ constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 // After the last sample is handed over the server still holds up to a buffer of it; the stream
 // stays open that long and this much more, so the end is heard.
 constexpr qint64 kDrainMarginMs = 500;
+
+// How long the server may take to let a client in. Shorter than SoundPlayer::kShutdownWaitMs,
+// so a program closed during the wait still gets its sound thread back.
+constexpr int kServerAnswerMs = 800;
+
+// Whether the PulseAudio server (or what stands in for it) lets a client in within `timeoutMs`.
+// Qt Multimedia connects without a limit of its own while holding the lock of its device list;
+// a server that takes the connection and never answers keeps that lock for libpulse's half a
+// minute, and the program's exit, which takes the lock too, waits as long. libpulse comes with
+// Qt Multimedia, so it is looked up rather than linked; without it there is nothing to wait for.
+bool soundServerAnswers(int timeoutMs)
+{
+    QLibrary pulse(QStringLiteral("pulse"), 0);
+    const auto mainloopNew = reinterpret_cast<void* (*)()>(pulse.resolve("pa_mainloop_new"));
+    const auto mainloopApi =
+        reinterpret_cast<void* (*)(void*)>(pulse.resolve("pa_mainloop_get_api"));
+    const auto prepare =
+        reinterpret_cast<int (*)(void*, int)>(pulse.resolve("pa_mainloop_prepare"));
+    const auto poll = reinterpret_cast<int (*)(void*)>(pulse.resolve("pa_mainloop_poll"));
+    const auto dispatch = reinterpret_cast<int (*)(void*)>(pulse.resolve("pa_mainloop_dispatch"));
+    const auto mainloopFree = reinterpret_cast<void (*)(void*)>(pulse.resolve("pa_mainloop_free"));
+    const auto contextNew =
+        reinterpret_cast<void* (*)(void*, const char*)>(pulse.resolve("pa_context_new"));
+    const auto connect = reinterpret_cast<int (*)(void*, const char*, int, const void*)>(
+        pulse.resolve("pa_context_connect"));
+    const auto state = reinterpret_cast<int (*)(void*)>(pulse.resolve("pa_context_get_state"));
+    const auto disconnect =
+        reinterpret_cast<void (*)(void*)>(pulse.resolve("pa_context_disconnect"));
+    const auto unref = reinterpret_cast<void (*)(void*)>(pulse.resolve("pa_context_unref"));
+    if (!mainloopNew || !mainloopApi || !prepare || !poll || !dispatch || !mainloopFree ||
+        !contextNew || !connect || !state || !disconnect || !unref)
+        return true;
+
+    // pa_context_state_t: READY, FAILED and TERMINATED end the wait.
+    constexpr int kReady = 4;
+    constexpr int kFailed = 5;
+    constexpr int kTerminated = 6;
+    void* loop = mainloopNew();
+    if (!loop)
+        return false;
+    void* context = contextNew(mainloopApi(loop), "Vokari");
+    bool answered = false;
+    // The default server and flags, as Qt Multimedia connects.
+    if (context && connect(context, nullptr, 0, nullptr) >= 0) {
+        const QDeadlineTimer deadline(timeoutMs);
+        for (;;) {
+            const int now = state(context);
+            if (now == kReady || now == kFailed || now == kTerminated) {
+                answered = now == kReady;
+                break;
+            }
+            const qint64 leftMs = deadline.remainingTime();
+            if (leftMs <= 0 || prepare(loop, int(leftMs * 1000)) < 0 || poll(loop) < 0 ||
+                dispatch(loop) < 0)
+                break;
+        }
+    }
+    if (context) {
+        disconnect(context);
+        unref(context);
+    }
+    mainloopFree(loop);
+    return answered;
+}
 
 } // namespace
 
@@ -62,6 +127,12 @@ void SoundOutput::play(quint64 ticket, const QByteArray& wav, const QString& pat
 
 void SoundOutput::start(const PcmSound& sound)
 {
+    // Until the server has answered, each sound asks it again and is dropped when it is silent.
+    if (!m_serverAnswered) {
+        m_serverAnswered = soundServerAnswers(kServerAnswerMs);
+        if (!m_serverAnswered)
+            return;
+    }
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull())
         return;
