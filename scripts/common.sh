@@ -21,6 +21,7 @@ VOKARI_TEST_PACKAGES=(
   dbus-daemon pulseaudio pulseaudio-utils
   g++-mingw-w64-x86-64-posix wine wine64
   desktop-file-utils appstream dpkg-dev file
+  valgrind
 )
 
 vokari_as_root() {

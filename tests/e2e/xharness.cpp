@@ -422,7 +422,7 @@ bool XServer::key(const QString& keys)
 }
 
 AppProcess::AppProcess(const XServer& server, const QString& program, const QStringList& arguments,
-                       const QProcessEnvironment& extra)
+                       const QProcessEnvironment& extra, const QStringList& launcher)
 {
     QProcessEnvironment environment = server.environment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -436,7 +436,10 @@ AppProcess::AppProcess(const XServer& server, const QString& program, const QStr
     m_process.setProcessEnvironment(environment);
     // Inherited output cannot fill a pipe nobody reads, and a crash report lands in the log.
     m_process.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_process.start(program, arguments);
+    if (launcher.isEmpty())
+        m_process.start(program, arguments);
+    else
+        m_process.start(launcher.first(), launcher.mid(1) + QStringList{program} + arguments);
     if (!m_process.waitForStarted(kStartTimeoutMs))
         m_error = program + QStringLiteral(" did not start: ") + m_process.errorString();
 }

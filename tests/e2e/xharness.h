@@ -111,8 +111,10 @@ class AppProcess
 {
 public:
     // `extra` is added to the environment the program gets (a private sound server, say).
+    // A non-empty `launcher` is a command line the program and its arguments are appended to,
+    // such as a memory checker; processId() is then the launcher's.
     AppProcess(const XServer& server, const QString& program, const QStringList& arguments = {},
-               const QProcessEnvironment& extra = {});
+               const QProcessEnvironment& extra = {}, const QStringList& launcher = {});
     ~AppProcess();
     AppProcess(const AppProcess&) = delete;
     AppProcess& operator=(const AppProcess&) = delete;
