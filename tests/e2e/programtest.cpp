@@ -2,9 +2,26 @@
 
 #include "mainwindowscreen.h"
 
+#include <QFile>
+
 #include <functional>
 
 namespace e2e {
+
+std::vector<Logged> readLog(const QString& path)
+{
+    std::vector<Logged> lines;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const qsizetype space = line.indexOf(' ');
+        if (space > 0)
+            lines.push_back(
+                {line.left(space).toLongLong(), QString::fromUtf8(line.mid(space + 1))});
+    }
+    return lines;
+}
 
 namespace {
 

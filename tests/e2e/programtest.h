@@ -9,8 +9,19 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace e2e {
+
+// One line a stand-in script logged: when (ms since the epoch) and what, one line per run.
+struct Logged
+{
+    qint64 at = 0;
+    QString what;
+};
+
+// The lines of the stand-ins' log at `path`; none while it does not exist.
+std::vector<Logged> readLog(const QString& path);
 
 // A program on a private X server with its main window found, for tests that drive Vokari.
 class ProgramTest : public testing::Test
