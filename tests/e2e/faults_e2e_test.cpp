@@ -225,11 +225,6 @@ protected:
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    bool replaceText(const WindowInfo& window, QPoint at, const QString& text)
-    {
-        return clickIn(window, at) && m_server.key(u"ctrl+a"_s) && m_server.typeText(text);
-    }
-
     // Message, the program by bare name, the alarm three times, a URL and power off.
     void tickEveryAction()
     {
@@ -244,21 +239,6 @@ protected:
         ASSERT_TRUE(clickIn(actions, {20 + 30, 347 + 8}));              // 启动 URL
         ASSERT_TRUE(replaceText(actions, {20 + 150, 365 + 11}, u"http://u.test/x"_s));
         ASSERT_TRUE(clickIn(actions, ActionsScreen::closeButton()));
-    }
-
-    void setSeconds(int seconds)
-    {
-        ASSERT_TRUE(clickIn(m_main, MainWindowScreen::setTimeButton()));
-        const WindowInfo setTime = m_server.findWindow(u"设置时间"_s, kTimeoutMs);
-        ASSERT_TRUE(setTime.isValid()) << "the set-time dialog did not appear";
-        ASSERT_TRUE(replaceText(setTime, SetTimeScreen::hoursField(), u"0"_s));
-        ASSERT_TRUE(m_server.key(u"Tab"_s) && m_server.key(u"ctrl+a"_s) &&
-                    m_server.typeText(u"0"_s));
-        ASSERT_TRUE(m_server.key(u"Tab"_s) && m_server.key(u"ctrl+a"_s) &&
-                    m_server.typeText(QString::number(seconds)));
-        ASSERT_TRUE(clickIn(setTime, SetTimeScreen::okButton()));
-        const QString expected = u"%1"_s.arg(seconds, 6, 10, QLatin1Char('0'));
-        ASSERT_EQ(waitForCounter(expected).toStdString(), expected.toStdString());
     }
 
     // Clicks the add button and says how long the counter took to show `seconds`; -1: never.
@@ -305,7 +285,7 @@ TEST_P(FaultsE2E, CompletionRunsOnAndTheProgramStillCloses)
         << "the clock line stands still";
 
     ASSERT_NO_FATAL_FAILURE(tickEveryAction());
-    ASSERT_NO_FATAL_FAILURE(setSeconds(2));
+    ASSERT_NO_FATAL_FAILURE(setCountdownSeconds(2));
     ASSERT_TRUE(clickIn(m_main, MainWindowScreen::startButton()));
     ASSERT_TRUE(m_server.findWindow(u"信息"_s, kTimeoutMs).isValid())
         << "the message window did not appear";

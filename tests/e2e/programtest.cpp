@@ -60,6 +60,34 @@ bool ProgramTest::clickIn(const WindowInfo& window, QPoint at)
     return m_server.click(window.geometry.topLeft() + at);
 }
 
+bool ProgramTest::replaceText(const WindowInfo& window, QPoint at, const QString& text)
+{
+    return clickIn(window, at) && m_server.key(QStringLiteral("ctrl+a")) && m_server.typeText(text);
+}
+
+bool ProgramTest::waitGone(const QString& title, int timeoutMs)
+{
+    return waitUntil([&] { return !m_server.findWindow(title, 0).isValid(); }, timeoutMs);
+}
+
+void ProgramTest::setCountdownSeconds(int seconds, int timeoutMs)
+{
+    const QString title = QStringLiteral("设置时间");
+    ASSERT_TRUE(clickIn(m_main, MainWindowScreen::setTimeButton()));
+    const WindowInfo setTime = m_server.findWindow(title, timeoutMs);
+    ASSERT_TRUE(setTime.isValid()) << "the set-time dialog did not appear";
+    const QString tab = QStringLiteral("Tab");
+    const QString all = QStringLiteral("ctrl+a");
+    ASSERT_TRUE(replaceText(setTime, SetTimeScreen::hoursField(), QStringLiteral("0")));
+    ASSERT_TRUE(m_server.key(tab) && m_server.key(all) && m_server.typeText(QStringLiteral("0")));
+    ASSERT_TRUE(m_server.key(tab) && m_server.key(all) &&
+                m_server.typeText(QString::number(seconds)));
+    ASSERT_TRUE(clickIn(setTime, SetTimeScreen::okButton()));
+    ASSERT_TRUE(waitGone(title, timeoutMs)) << "the set-time dialog did not close";
+    const QString counter = QString::number(seconds).rightJustified(6, QLatin1Char('0'));
+    ASSERT_EQ(waitForCounter(counter, timeoutMs).toStdString(), counter.toStdString());
+}
+
 QImage ProgramTest::mainImage() const
 {
     return m_server.grab(m_main.geometry);

@@ -37,6 +37,14 @@ protected:
 
     // Clicks `at`, relative to `window`'s client area, with the left button.
     bool clickIn(const WindowInfo& window, QPoint at);
+    // Clicks the field at `at` and types `text` over everything in it.
+    bool replaceText(const WindowInfo& window, QPoint at, const QString& text);
+    // Waits until no window titled `title` shows: a click on the main window while a dialog is
+    // still up would be lost to the dialog's modality.
+    bool waitGone(const QString& title, int timeoutMs = kTimeoutMs);
+    // Sets a countdown of `seconds` (under a minute) through the set-time dialog's keys and OK,
+    // and waits for the counter to show it; failures are fatal (ASSERT_NO_FATAL_FAILURE).
+    void setCountdownSeconds(int seconds, int timeoutMs = kTimeoutMs);
     // The main window as it shows where it was found.
     QImage mainImage() const;
     // Poll the main window's counter or read-out until it reads `expected`; what was read last.
