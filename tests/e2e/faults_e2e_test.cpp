@@ -225,22 +225,6 @@ protected:
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    // Message, the program by bare name, the alarm three times, a URL and power off.
-    void tickEveryAction()
-    {
-        ASSERT_TRUE(clickIn(m_main, MainWindowScreen::actionsButton()));
-        const WindowInfo actions = m_server.findWindow(u"操作"_s, kTimeoutMs);
-        ASSERT_TRUE(actions.isValid()) << "the action dialog did not appear";
-        ASSERT_TRUE(clickIn(actions, ActionsScreen::messageBox()));
-        ASSERT_TRUE(clickIn(actions, {20 + 30, 230 + 8})); // 执行程序
-        ASSERT_TRUE(replaceText(actions, {20 + 100, 250 + 11}, u"vk-prog"_s));
-        ASSERT_TRUE(replaceText(actions, {280 + 10, 48 + 10}, u"3"_s)); // repeat count
-        ASSERT_TRUE(clickIn(actions, {20 + 30, 280 + 8}));              // 关闭 Windows
-        ASSERT_TRUE(clickIn(actions, {20 + 30, 347 + 8}));              // 启动 URL
-        ASSERT_TRUE(replaceText(actions, {20 + 150, 365 + 11}, u"http://u.test/x"_s));
-        ASSERT_TRUE(clickIn(actions, ActionsScreen::closeButton()));
-    }
-
     // Clicks the add button and says how long the counter took to show `seconds`; -1: never.
     qint64 addAnswersWith(int seconds)
     {
@@ -284,7 +268,7 @@ TEST_P(FaultsE2E, CompletionRunsOnAndTheProgramStillCloses)
     EXPECT_TRUE(waitUntil([&] { return clockLine() != firstClock; }, 2500))
         << "the clock line stands still";
 
-    ASSERT_NO_FATAL_FAILURE(tickEveryAction());
+    ASSERT_NO_FATAL_FAILURE(tickEveryAction(u"vk-prog"_s, u"http://u.test/x"_s));
     ASSERT_NO_FATAL_FAILURE(setCountdownSeconds(2));
     ASSERT_TRUE(clickIn(m_main, MainWindowScreen::startButton()));
     ASSERT_TRUE(m_server.findWindow(u"信息"_s, kTimeoutMs).isValid())

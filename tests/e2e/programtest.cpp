@@ -70,6 +70,27 @@ bool ProgramTest::waitGone(const QString& title, int timeoutMs)
     return waitUntil([&] { return !m_server.findWindow(title, 0).isValid(); }, timeoutMs);
 }
 
+void ProgramTest::tickEveryAction(const QString& program, const QString& url,
+                                  const QString& message)
+{
+    const QString title = QStringLiteral("操作");
+    ASSERT_TRUE(clickIn(m_main, MainWindowScreen::actionsButton()));
+    const WindowInfo actions = m_server.findWindow(title, kTimeoutMs);
+    ASSERT_TRUE(actions.isValid()) << "the action dialog did not appear";
+    ASSERT_TRUE(clickIn(actions, ActionsScreen::messageBox()));
+    if (!message.isEmpty()) {
+        ASSERT_TRUE(replaceText(actions, {20 + 60, 130 + 40}, message)); // Memo1
+    }
+    ASSERT_TRUE(clickIn(actions, {20 + 30, 230 + 8})); // 执行程序
+    ASSERT_TRUE(replaceText(actions, {20 + 100, 250 + 11}, program));
+    ASSERT_TRUE(replaceText(actions, {280 + 10, 48 + 10}, QStringLiteral("3"))); // repeat count
+    ASSERT_TRUE(clickIn(actions, {20 + 30, 280 + 8}));                           // 关闭 Windows
+    ASSERT_TRUE(clickIn(actions, {20 + 30, 347 + 8}));                           // 启动 URL
+    ASSERT_TRUE(replaceText(actions, {20 + 150, 365 + 11}, url));
+    ASSERT_TRUE(clickIn(actions, ActionsScreen::closeButton()));
+    ASSERT_TRUE(waitGone(title)) << "the action dialog did not close";
+}
+
 void ProgramTest::setCountdownSeconds(int seconds, int timeoutMs)
 {
     const QString title = QStringLiteral("设置时间");

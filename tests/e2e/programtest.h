@@ -45,6 +45,10 @@ protected:
     // Sets a countdown of `seconds` (under a minute) through the set-time dialog's keys and OK,
     // and waits for the counter to show it; failures are fatal (ASSERT_NO_FATAL_FAILURE).
     void setCountdownSeconds(int seconds, int timeoutMs = kTimeoutMs);
+    // Ticks every action through the action dialog: the message (with `message` when given),
+    // `program`, the alarm three times, `url` and power off. Failures are fatal.
+    void tickEveryAction(const QString& program, const QString& url,
+                         const QString& message = QString());
     // The main window as it shows where it was found.
     QImage mainImage() const;
     // Poll the main window's counter or read-out until it reads `expected`; what was read last.
