@@ -12,6 +12,9 @@ int main(int argc, char* argv[])
 {
     Startup::prepare(argc, argv);
     QApplication app(argc, argv);
+    // One look on every system: Fusion draws the edits, spins and boxes in the windows' own
+    // colours, where Windows' native style would paint them in the system's.
+    QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setApplicationName(QStringLiteral("Vokari"));
     QApplication::setWindowIcon(QIcon(Assets::iconPath()));
     // Only the main window's close ends the program, and only once a completion under way has
