@@ -1,6 +1,7 @@
 # The Debian package: `cpack -G DEB` in the build tree, or the `package` target. It holds only
 # the `vokari` install component (the program and its desktop files), never tests or tools.
 if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsPackaging.cmake)
   return()
 endif()
 

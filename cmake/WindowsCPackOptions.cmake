@@ -1,0 +1,6 @@
+# Read by CPack for each generator of the Windows packages.
+if(CPACK_GENERATOR STREQUAL "ZIP")
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+elseif(CPACK_GENERATOR STREQUAL "NSIS")
+  set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_FILE_NAME}-setup")
+endif()
