@@ -25,24 +25,6 @@ namespace {
 
 constexpr double kSound1Hz = 1472.5;
 
-// Where each tone starts: loud after at least 300 ms of quiet.
-std::vector<std::size_t> onsets(const std::vector<qint16>& samples, int rate)
-{
-    std::vector<std::size_t> found;
-    const std::size_t gap = std::size_t(rate) * 3 / 10;
-    std::size_t lastLoud = 0;
-    bool any = false;
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        if (std::abs(int(samples[i])) < SoundCheck::kLoud)
-            continue;
-        if (!any || i - lastLoud > gap)
-            found.push_back(i);
-        lastLoud = i;
-        any = true;
-    }
-    return found;
-}
-
 // User plus system CPU seconds of a process so far.
 double cpuSeconds(qint64 pid)
 {
@@ -101,8 +83,9 @@ protected:
 TEST_F(CompletionE2E, ThreeSecondCountdownCarriesOutEveryActionInOrder)
 {
     // The actions: message, a program by bare name, the alarm three times, a URL, power off.
-    ASSERT_NO_FATAL_FAILURE(
-        tickEveryAction(u"vokari-e2e-program"_s, u"http://example.test/done"_s, u"tea is ready"_s));
+    ASSERT_NO_FATAL_FAILURE(tickActions({.message = u"tea is ready"_s,
+                                         .program = u"vokari-e2e-program"_s,
+                                         .url = u"http://example.test/done"_s}));
 
     // Three seconds, then start.
     ASSERT_NO_FATAL_FAILURE(setCountdownSeconds(3));
@@ -159,7 +142,7 @@ TEST_F(CompletionE2E, ThreeSecondCountdownCarriesOutEveryActionInOrder)
 
     // Three tones of built-in sound 1, a second apart.
     const std::vector<qint16> samples = m_pulse.recording();
-    const std::vector<std::size_t> tones = onsets(samples, m_pulse.kRate);
+    const std::vector<std::size_t> tones = SoundCheck::onsets(samples, m_pulse.kRate);
     ASSERT_EQ(tones.size(), 3u) << "recorded " << samples.size() << " samples";
     for (std::size_t t = 0; t < tones.size(); ++t) {
         const double hz = SoundCheck::pitch(

@@ -268,7 +268,7 @@ TEST_P(FaultsE2E, CompletionRunsOnAndTheProgramStillCloses)
     EXPECT_TRUE(waitUntil([&] { return clockLine() != firstClock; }, 2500))
         << "the clock line stands still";
 
-    ASSERT_NO_FATAL_FAILURE(tickEveryAction(u"vk-prog"_s, u"http://u.test/x"_s));
+    ASSERT_NO_FATAL_FAILURE(tickActions({.program = u"vk-prog"_s, .url = u"http://u.test/x"_s}));
     ASSERT_NO_FATAL_FAILURE(setCountdownSeconds(2));
     ASSERT_TRUE(clickIn(m_main, MainWindowScreen::startButton()));
     ASSERT_TRUE(m_server.findWindow(u"信息"_s, kTimeoutMs).isValid())

@@ -39,12 +39,13 @@ QString pollRead(const std::function<QString()>& read, const QString& expected, 
 
 } // namespace
 
-void ProgramTest::startProgram(const QString& program, const QProcessEnvironment& extra)
+void ProgramTest::startProgram(const QString& program, const QProcessEnvironment& extra,
+                               const QStringList& launcher, int timeoutMs)
 {
     ASSERT_TRUE(m_server.isReady()) << m_server.errorString().toStdString();
-    m_app = std::make_unique<AppProcess>(m_server, program, QStringList(), extra);
+    m_app = std::make_unique<AppProcess>(m_server, program, QStringList(), extra, launcher);
     ASSERT_TRUE(m_app->errorString().isEmpty()) << m_app->errorString().toStdString();
-    m_main = m_server.findWindow(QStringLiteral("Vokari"), kTimeoutMs);
+    m_main = m_server.findWindow(QStringLiteral("Vokari"), timeoutMs);
     ASSERT_TRUE(m_main.isValid()) << "no window titled Vokari appeared";
 }
 
@@ -70,23 +71,28 @@ bool ProgramTest::waitGone(const QString& title, int timeoutMs)
     return waitUntil([&] { return !m_server.findWindow(title, 0).isValid(); }, timeoutMs);
 }
 
-void ProgramTest::tickEveryAction(const QString& program, const QString& url,
-                                  const QString& message)
+void ProgramTest::tickActions(const Actions& wanted)
 {
     const QString title = QStringLiteral("操作");
     ASSERT_TRUE(clickIn(m_main, MainWindowScreen::actionsButton()));
     const WindowInfo actions = m_server.findWindow(title, kTimeoutMs);
     ASSERT_TRUE(actions.isValid()) << "the action dialog did not appear";
     ASSERT_TRUE(clickIn(actions, ActionsScreen::messageBox()));
-    if (!message.isEmpty()) {
-        ASSERT_TRUE(replaceText(actions, {20 + 60, 130 + 40}, message)); // Memo1
+    if (!wanted.message.isEmpty()) {
+        ASSERT_TRUE(replaceText(actions, {20 + 60, 130 + 40}, wanted.message)); // Memo1
     }
-    ASSERT_TRUE(clickIn(actions, {20 + 30, 230 + 8})); // 执行程序
-    ASSERT_TRUE(replaceText(actions, {20 + 100, 250 + 11}, program));
-    ASSERT_TRUE(replaceText(actions, {280 + 10, 48 + 10}, QStringLiteral("3"))); // repeat count
-    ASSERT_TRUE(clickIn(actions, {20 + 30, 280 + 8}));                           // 关闭 Windows
-    ASSERT_TRUE(clickIn(actions, {20 + 30, 347 + 8}));                           // 启动 URL
-    ASSERT_TRUE(replaceText(actions, {20 + 150, 365 + 11}, url));
+    if (!wanted.program.isEmpty()) {
+        ASSERT_TRUE(clickIn(actions, {20 + 30, 230 + 8})); // 执行程序
+        ASSERT_TRUE(replaceText(actions, {20 + 100, 250 + 11}, wanted.program));
+    }
+    ASSERT_TRUE(replaceText(actions, {280 + 10, 48 + 10}, QString::number(wanted.repeats)));
+    if (wanted.powerOff) {
+        ASSERT_TRUE(clickIn(actions, {20 + 30, 280 + 8})); // 关闭 Windows
+    }
+    if (!wanted.url.isEmpty()) {
+        ASSERT_TRUE(clickIn(actions, {20 + 30, 347 + 8})); // 启动 URL
+        ASSERT_TRUE(replaceText(actions, {20 + 150, 365 + 11}, wanted.url));
+    }
     ASSERT_TRUE(clickIn(actions, ActionsScreen::closeButton()));
     ASSERT_TRUE(waitGone(title)) << "the action dialog did not close";
 }

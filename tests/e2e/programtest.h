@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -29,9 +30,11 @@ class ProgramTest : public testing::Test
 protected:
     static constexpr int kTimeoutMs = 10000;
 
-    // Starts `program` with `extra` added to its environment and waits for the window titled
-    // Vokari; failures are fatal, so call it through ASSERT_NO_FATAL_FAILURE.
-    void startProgram(const QString& program, const QProcessEnvironment& extra = {});
+    // Starts `program` with `extra` added to its environment, through `launcher` when one is
+    // given (Wine, say), and waits for the window titled Vokari; failures are fatal, so call it
+    // through ASSERT_NO_FATAL_FAILURE.
+    void startProgram(const QString& program, const QProcessEnvironment& extra = {},
+                      const QStringList& launcher = {}, int timeoutMs = kTimeoutMs);
     // A program that ended by itself during a test fails it.
     void TearDown() override;
 
@@ -45,10 +48,19 @@ protected:
     // Sets a countdown of `seconds` (under a minute) through the set-time dialog's keys and OK,
     // and waits for the counter to show it; failures are fatal (ASSERT_NO_FATAL_FAILURE).
     void setCountdownSeconds(int seconds, int timeoutMs = kTimeoutMs);
-    // Ticks every action through the action dialog: the message (with `message` when given),
-    // `program`, the alarm three times, `url` and power off. Failures are fatal.
-    void tickEveryAction(const QString& program, const QString& url,
-                         const QString& message = QString());
+    // What tickActions sets in the action dialog: the message box always, with `message` typed
+    // when given; the program and the URL when named; the alarm's repeat count; power off.
+    struct Actions
+    {
+        // Every member has an initialiser, so a designated list may leave any of them out.
+        QString message{};
+        QString program{};
+        int repeats = 3;
+        QString url{};
+        bool powerOff = true;
+    };
+    // Sets `actions` through the action dialog and closes it. Failures are fatal.
+    void tickActions(const Actions& actions);
     // The main window as it shows where it was found.
     QImage mainImage() const;
     // Poll the main window's counter or read-out until it reads `expected`; what was read last.

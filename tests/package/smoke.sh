@@ -24,26 +24,14 @@ trap cleanup EXIT
 dpkg-deb -x "${debs[0]}" "$work/root"
 program="$work/root/usr/bin/vokari"
 
-# -displayfd lets Xvfb pick a free display number and tell us which.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-  cat "$work/xvfb.log" >&2
-  echo "Xvfb did not start" >&2
-  exit 1
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/../support/privatex.sh"
+start_private_x "$work"
 
 # A private home, and buses and a sound server that do not exist, so nothing the program does
 # reaches this machine's session.
 mkdir -p "$work/home"/{config,data,cache,state,runtime}
 chmod 700 "$work/home/runtime"
 unset WAYLAND_DISPLAY SESSION_MANAGER
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
 export QT_QPA_PLATFORM=xcb
 export HOME="$work/home"
 export XDG_CONFIG_HOME="$HOME/config" XDG_DATA_HOME="$HOME/data" XDG_CACHE_HOME="$HOME/cache"

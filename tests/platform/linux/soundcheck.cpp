@@ -79,4 +79,21 @@ int soundThreads()
     return count;
 }
 
+std::vector<std::size_t> onsets(const std::vector<qint16>& samples, int rate)
+{
+    std::vector<std::size_t> found;
+    const std::size_t gap = std::size_t(rate) * 3 / 10;
+    std::size_t lastLoud = 0;
+    bool any = false;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (std::abs(int(samples[i])) < kLoud)
+            continue;
+        if (!any || i - lastLoud > gap)
+            found.push_back(i);
+        lastLoud = i;
+        any = true;
+    }
+    return found;
+}
+
 } // namespace SoundCheck

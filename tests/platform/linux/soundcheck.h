@@ -31,6 +31,9 @@ std::vector<double> windowPitches(const std::vector<qint16>& samples, const Span
 
 double milliseconds(std::size_t samples, int rate);
 
+// Where each tone starts: loud after at least 300 ms of quiet.
+std::vector<std::size_t> onsets(const std::vector<qint16>& samples, int rate);
+
 // The threads the sound player runs, by the name it gives them.
 int soundThreads();
 
