@@ -131,6 +131,14 @@ void TimerEngine::SetDuration(int h, int m, int s)
 
 void TimerEngine::AddMinute()
 {
+    // Past 99:59:59 the next tick would derive a hundredth hour that the read-out cannot show,
+    // so a press that would go there stops at 99:59:59. A stopwatch already past it keeps on.
+    if (m_state.TotalSeconds > LongestTotal - 60 && m_state.TotalSeconds <= LongestTotal) {
+        m_state.TotalSeconds = LongestTotal;
+        m_state.SplitTotal();
+        DrawTime();
+        return;
+    }
     // The display fields step on their own here; the next tick re-derives them from the total.
     ++m_state.Minutes;
     if (m_state.Minutes == 60) {

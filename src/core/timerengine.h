@@ -48,6 +48,8 @@ public:
 
     // The largest total AddHour will still add an hour to (99 hours).
     static constexpr int HourCeiling = 356400;
+    // 99:59:59, the longest countdown the read-out can show.
+    static constexpr int LongestTotal = 359999;
 
 Q_SIGNALS:
     void drawRequested();
