@@ -233,7 +233,8 @@ void Formatter::append(const QString& format, int level)
 
 bool isBlankOrControl(QChar c)
 {
-    return c.unicode() <= 0x20;
+    // Newer region data sets the day period off with a no-break or a narrow no-break space.
+    return c.unicode() <= 0x20 || c.category() == QChar::Separator_Space;
 }
 
 } // namespace

@@ -141,11 +141,14 @@ TEST(ClockLine, BuildsTheLineFromTheRegionsPatterns)
         // Found case-sensitively, removed case-insensitively: the first TT goes.
         {"d", "TT h tt", "d h tt am/pm", "5 3 15:07:09 pm"},
         {"d", " \t h:mm \r\n", "d h:mm am/pm", "5 3:07 pm"},
+        // Newer region data: a narrow no-break space before the day period, a no-break one after.
+        {"yyyy/M/d", "h:mm:ss\u202Ftt", "yyyy/M/d h:mm:ss am/pm", "2024/3/5 3:07:09 pm"},
+        {"yyyy/M/d", "tt\u00A0h:mm:ss", "yyyy/M/d h:mm:ss am/pm", "2024/3/5 3:07:09 pm"},
         {"", "", "  am/pm", "  pm"},
     };
     for (const Line& l : lines) {
         const QString format =
-            clockLineFormat(QString::fromLatin1(l.date), QString::fromLatin1(l.time));
+            clockLineFormat(QString::fromUtf8(l.date), QString::fromUtf8(l.time));
         EXPECT_EQ(format.toStdString(), l.format) << l.date << " | " << l.time;
         EXPECT_EQ(FormatDateTime(format, kAfternoon, s).toStdString(), l.shown)
             << l.date << " | " << l.time;
@@ -187,7 +190,7 @@ TEST(ClockLine, WholeDateAndTimeTokensAreReadOnceInsideTheirOwnExpansion)
         s.TimeAMString = QStringLiteral("AM");
         s.TimePMString = QStringLiteral("PM");
         const QString format =
-            clockLineFormat(QString::fromLatin1(l.date), QString::fromLatin1(l.time));
+            clockLineFormat(QString::fromUtf8(l.date), QString::fromUtf8(l.time));
         EXPECT_EQ(FormatDateTime(format, kAfternoon, s).toStdString(), l.shown)
             << l.date << " | " << l.time;
     }
