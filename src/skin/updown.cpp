@@ -6,13 +6,23 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
 
 TUpDown::TUpDown(QWidget* parent, QLineEdit* buddy, int min, int max, int position)
-    : QWidget(parent), m_buddy(buddy), m_min(min), m_max(max), m_position(position)
+    : QWidget(parent), m_buddy(buddy), m_min(min), m_max(max), m_position(position),
+      m_repeat(new QTimer(this))
 {
     setFocusPolicy(Qt::NoFocus);
+    m_repeat->setObjectName(QStringLiteral("repeat"));
+    connect(m_repeat, &QTimer::timeout, this, [this] {
+        // After the first, longer wait the steps come at the style's rate.
+        m_repeat->setInterval(
+            style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate, nullptr, this));
+        step(m_pressedHalf);
+    });
     m_buddy->setText(QString::number(m_position));
     m_buddy->installEventFilter(this);
     installSkinAccessibility();
@@ -71,13 +81,23 @@ void TUpDown::mousePressEvent(QMouseEvent* event)
         return;
     m_pressedHalf = event->position().y() < height() / 2.0 ? 1 : -1;
     step(m_pressedHalf);
+    m_repeat->start(style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold, nullptr, this));
     update();
 }
 
 void TUpDown::mouseReleaseEvent(QMouseEvent*)
 {
+    m_repeat->stop();
     m_pressedHalf = 0;
     update();
+}
+
+void TUpDown::hideEvent(QHideEvent* event)
+{
+    // A dialog that closes while an arrow is held must not step on behind the user's back.
+    m_repeat->stop();
+    m_pressedHalf = 0;
+    QWidget::hideEvent(event);
 }
 
 bool TUpDown::eventFilter(QObject* watched, QEvent* event)

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
+#include <QTimerEvent>
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -138,6 +140,21 @@ TEST_F(Dialogs, SpinsStepByArrowsAndKeysAndStopAtTheirEnds)
     EXPECT_EQ(dialog.Edit1->text(), QStringLiteral("0")) << "no wrap below zero";
     clickArrow(dialog.UpDown2, true, 70);
     EXPECT_EQ(dialog.Edit2->text(), QStringLiteral("59"));
+
+    // Held, an arrow steps again at each beat of its repeat, which the release stops. The beats
+    // are delivered here rather than waited for.
+    auto* repeat = dialog.UpDown2->findChild<QTimer*>(QStringLiteral("repeat"));
+    ASSERT_NE(repeat, nullptr);
+    const QPoint lower(dialog.UpDown2->width() / 2, dialog.UpDown2->height() - 3);
+    QTest::mousePress(dialog.UpDown2, Qt::LeftButton, {}, lower);
+    ASSERT_TRUE(repeat->isActive()) << "a held arrow does not repeat";
+    for (int beat = 0; beat < 3; ++beat) {
+        QTimerEvent tick(repeat->timerId());
+        QCoreApplication::sendEvent(repeat, &tick);
+    }
+    EXPECT_EQ(dialog.Edit2->text(), QStringLiteral("55")) << "one step and three repeats";
+    QTest::mouseRelease(dialog.UpDown2, Qt::LeftButton, {}, lower);
+    EXPECT_FALSE(repeat->isActive()) << "the repeat goes on after the release";
 
     dialog.Edit1->setFocus();
     QTest::keyClick(dialog.Edit1, Qt::Key_Up);
