@@ -8,7 +8,7 @@ VOKARI_BUILD="$VOKARI_ROOT/build/$VOKARI_PRESET"
 # Debian packages that building and running Vokari needs: all that ./run installs.
 VOKARI_PROGRAM_PACKAGES=(
   build-essential cmake ninja-build
-  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-multimedia-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-multimedia-dev qt6-translations-l10n
   libjpeg62-turbo-dev
   fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
 )

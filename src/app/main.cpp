@@ -15,6 +15,7 @@ int main(int argc, char* argv[])
     // One look on every system: Fusion draws the edits, spins and boxes in the windows' own
     // colours, where Windows' native style would paint them in the system's.
     QApplication::setStyle(QStringLiteral("Fusion"));
+    Startup::translateQt();
     QApplication::setApplicationName(QStringLiteral("Vokari"));
     QApplication::setWindowIcon(QIcon(Assets::iconPath()));
     // Only the main window's close ends the program, and only once a completion under way has

@@ -1,6 +1,14 @@
 #include "app/startup.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QTranslator>
+
+// Q_INIT_RESOURCE names a function at global scope, so it cannot stand inside a namespace.
+static void initTranslations()
+{
+    Q_INIT_RESOURCE(translations);
+}
 
 namespace Startup {
 
@@ -32,6 +40,19 @@ void prepare(int argc, char* argv[])
     // Without this Qt loads the GTK or KDE theme plugin on those desktops (tens of megabytes).
     // The file chooser is then Qt's own, which needs no theme.
     QGuiApplication::setDesktopSettingsAware(false);
+}
+
+QTranslator* translateQt()
+{
+    initTranslations();
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    // Read in place from the program's own data, not copied: the file is stored uncompressed.
+    if (!translator->load(QStringLiteral(":/translations/qtbase_zh_CN.qm")) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
 }
 
 } // namespace Startup

@@ -4,6 +4,8 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 
+class QTranslator;
+
 // What the program settles before the application object exists.
 namespace Startup {
 
@@ -16,5 +18,11 @@ QByteArray displayPlatform(const QProcessEnvironment& environment, const QString
 // Applies displayPlatform() and keeps the desktop's platform theme from loading: every window
 // is skinned, so the theme would only cost memory and start-up time. Call before QApplication.
 void prepare(int argc, char* argv[]);
+
+// Makes Qt's own texts (the file chooser's labels and buttons, the edit fields' context menu)
+// Simplified Chinese like the rest of the interface, whatever the region: installs the
+// translation the program carries and returns it, or none if it cannot be read. Call once the
+// application object exists and before the first window.
+QTranslator* translateQt();
 
 } // namespace Startup

@@ -1,3 +1,4 @@
+#include "app/startup.h"
 #include "assets/assettable.h"
 #include "core/makerpages.h"
 #include "skin/hoverimage.h"
@@ -10,14 +11,20 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <QTranslator>
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <ostream>
 
 // Failure messages show texts as text.
@@ -788,6 +795,35 @@ TEST_F(ActionsDialog, ReadersFollowEachControlLive)
     ASSERT_FALSE(dlg.RadioGroup1->isEnabled());
     EXPECT_EQ(settings.sessionEndIndex(), 2);
     EXPECT_FALSE(settings.sessionEndEnabled());
+}
+
+TEST(QtTexts, TheFileChooserAndTheEditMenuSpeakChinese)
+{
+    QTranslator* translator = Startup::translateQt();
+    ASSERT_NE(translator, nullptr) << "the program carries no translation of Qt's texts";
+    QLineEdit edit;
+    const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QFileDialog chooser;
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    const auto* lookIn = chooser.findChild<QLabel*>(QStringLiteral("lookInLabel"));
+    ASSERT_NE(lookIn, nullptr);
+    struct Row
+    {
+        const char* what;
+        QString text;
+    };
+    const Row rows[] = {
+        {"the edit menu's first entry", menu->actions().value(0)->text()},
+        {"the file chooser's folder label", lookIn->text()},
+    };
+    for (const Row& row : rows) {
+        const bool chinese = std::any_of(row.text.begin(), row.text.end(), [](QChar c) {
+            return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
+        });
+        EXPECT_TRUE(chinese) << row.what << ": " << row.text.toStdString();
+    }
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
 }
 
 } // namespace

@@ -14,7 +14,7 @@ source "$root/scripts/common.sh"
 build="${1:-$root/build/windows-mingw}"
 
 vokari_install_missing build-essential cmake ninja-build perl dpkg-dev \
-  qt6-base-dev qt6-base-dev-tools libjpeg62-turbo-dev g++-mingw-w64-x86-64-posix nsis
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libjpeg62-turbo-dev g++-mingw-w64-x86-64-posix nsis
 if [ -n "${QT_DIR:-}" ]; then
   prefix="$QT_DIR"
 else
