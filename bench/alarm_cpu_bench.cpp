@@ -39,6 +39,7 @@ public:
     void playBuiltInSound(int) override {}
     void playSoundNamed(const QString&) override {}
     void ExitWindowsSession(SessionEnd) override {}
+    void holdIdleSleep(bool) override {}
     void afterPendingRequests(std::function<void()> then) override { then(); }
     std::uint32_t tickCount() override { return static_cast<std::uint32_t>(m_clock.elapsed()); }
     QDateTime localDateTime() override { return {}; }

@@ -192,6 +192,21 @@ void TForm1::attachWindows(TfrmActions& actions, TfrmSetTime& setTime, TfrmMsg& 
     m_setTime = &setTime;
     m_runner = new ActionRunner(m_engine, actions, m_platform, msg, this, this);
     connect(m_runner, &ActionRunner::finished, this, &TForm1::quitWhenIdle);
+    connect(actions.CheckBox4, &QCheckBox::toggled, this, &TForm1::updateIdleHold);
+    connect(&Timer1, &TTimer::enabledChanged, this, &TForm1::updateIdleHold);
+    // Every timer operation ends in a redraw, a switch to the stopwatch included.
+    connect(&m_engine, &TimerEngine::drawRequested, this, &TForm1::updateIdleHold);
+}
+
+void TForm1::updateIdleHold()
+{
+    // A machine left alone would sleep and power off hours late, when it wakes.
+    const bool hold = !m_quitRequested && m_actions->CheckBox4->isChecked() &&
+                      m_engine.tickEnabled() && !m_engine.state().StopwatchMode;
+    if (hold == m_holdingIdleSleep)
+        return;
+    m_holdingIdleSleep = hold;
+    m_platform.holdIdleSleep(hold);
 }
 
 void TForm1::FormCreate()

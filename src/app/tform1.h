@@ -96,6 +96,8 @@ private:
     void Label2Click();
     // Ends the program once no completion is under way and the session-end requests are out.
     void quitWhenIdle();
+    // Holds the idle sleep off exactly while a countdown runs that will end the session.
+    void updateIdleHold();
 
     Platform& m_platform;
     TimerEngine m_engine;
@@ -104,6 +106,7 @@ private:
     TfrmSetTime* m_setTime = nullptr;
     SkinnedWindow* m_frame = nullptr;
     bool m_quitRequested = false;
+    bool m_holdingIdleSleep = false;
     // The region's names and designators, read once; its patterns are read at every clock tick.
     FormatSettings m_formatSettings;
 };

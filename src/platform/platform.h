@@ -58,6 +58,13 @@ public:
     // Returns at once; the system's answer is not awaited and the caller carries on either way.
     virtual void ExitWindowsSession(SessionEnd how) = 0;
 
+    // While held, asks the session not to sleep for lack of use, giving the reason
+    // "Vokari: countdown will end the session", so that a countdown set to end the session gets
+    // there on time. An explicit suspend, a lid close or the session end itself are never held
+    // up. Returns at once; saying the same twice changes nothing, and a missing or silent login
+    // manager changes nothing else. Whatever is held goes with the program.
+    virtual void holdIdleSleep(bool hold) = 0;
+
     // Runs `then` once every session-end request made so far has been answered or given up
     // (within a few seconds), at once when none is pending. The program calls it before it
     // ends, so a request made just before is not lost with the process.

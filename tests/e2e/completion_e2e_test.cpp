@@ -91,6 +91,8 @@ TEST_F(CompletionE2E, ThreeSecondCountdownCarriesOutEveryActionInOrder)
     ASSERT_NO_FATAL_FAILURE(setCountdownSeconds(3));
     ASSERT_EQ(m_pulse.startRecording(), QString());
     ASSERT_TRUE(clickIn(m_main, MainWindowScreen::startButton()));
+    EXPECT_TRUE(waitUntil([&] { return m_logind->heldInhibitors() == 1; }, 2000))
+        << "no idle inhibitor while a countdown that powers off runs";
 
     // The message window comes first, while the program has not run yet or has just run.
     const WindowInfo message = m_server.findWindow(u"信息"_s, kTimeoutMs);
@@ -107,7 +109,7 @@ TEST_F(CompletionE2E, ThreeSecondCountdownCarriesOutEveryActionInOrder)
     qint64 powerOffSeenAt = 0;
     ASSERT_TRUE(waitUntil(
         [&] {
-            if (m_logind->calls().isEmpty())
+            if (m_logind->sessionEndCalls().isEmpty())
                 return false;
             powerOffSeenAt = QDateTime::currentMSecsSinceEpoch();
             return true;
@@ -116,7 +118,10 @@ TEST_F(CompletionE2E, ThreeSecondCountdownCarriesOutEveryActionInOrder)
         << "no session-end request reached the login manager";
     const double alarmCpu = cpuSeconds(m_app->processId()) - cpuBefore;
     const double alarmWall = double(powerOffSeenAt - alarmStart) / 1000.0;
-    EXPECT_EQ(m_logind->calls(), QStringList{u"PowerOff interactive=false"_s});
+    EXPECT_EQ(m_logind->calls(),
+              (QStringList{u"Inhibit idle Vokari Vokari: countdown will end the session block"_s,
+                           u"PowerOff interactive=false"_s}));
+    EXPECT_EQ(m_logind->heldInhibitors(), 0) << "the idle inhibitor outlived the countdown";
 
     // Program first, then the URL after the three one-second pauses, then the power-off. The
     // opener stand-in runs as a process of its own and may write its line a moment after the

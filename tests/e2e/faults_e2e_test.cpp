@@ -288,7 +288,7 @@ TEST_P(FaultsE2E, CompletionRunsOnAndTheProgramStillCloses)
     if (m_logind) {
         ASSERT_TRUE(waitUntil(
             [&] {
-                if (m_logind->calls().isEmpty())
+                if (m_logind->sessionEndCalls().isEmpty())
                     return false;
                 powerOffAt = now();
                 return true;
@@ -332,7 +332,7 @@ TEST_P(FaultsE2E, CompletionRunsOnAndTheProgramStillCloses)
         expected.append(u"url http://u.test/x"_s);
     EXPECT_EQ(logged, expected);
     if (m_logind) {
-        EXPECT_EQ(m_logind->calls(), QStringList{u"PowerOff interactive=false"_s});
+        EXPECT_EQ(m_logind->sessionEndCalls(), QStringList{u"PowerOff interactive=false"_s});
     }
 }
 

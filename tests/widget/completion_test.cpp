@@ -15,6 +15,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -100,6 +101,38 @@ TEST_F(CompletionWindows, AMessageShownWhileADialogIsOpenCanBeClosedAtOnce)
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_TRUE(checked);
     }
+}
+
+TEST_F(CompletionWindows, IdleSleepIsHeldOffExactlyWhileACountdownThatEndsTheSessionRuns)
+{
+    TimerEngine& engine = form.engine();
+    struct Step
+    {
+        const char* what;
+        std::function<void()> act;
+        QStringList calls; // to holdIdleSleep
+    };
+    const QString hold = u"holdIdleSleep true"_s;
+    const QString release = u"holdIdleSleep false"_s;
+    const Step steps[] = {
+        {"power off ticked, nothing running", [&] { actions.CheckBox4->setChecked(true); }, {}},
+        {"start", [&] { engine.SetDuration(0, 0, 30), engine.StartCountdown(); }, {hold}},
+        {"a tick", [&] { engine.Tick(); }, {}},
+        {"pause", [&] { engine.PauseTimer(); }, {release}},
+        {"resume", [&] { engine.StartCountdown(); }, {hold}},
+        {"power off unticked", [&] { actions.CheckBox4->setChecked(false); }, {release}},
+        {"ticked again", [&] { actions.CheckBox4->setChecked(true); }, {hold}},
+        {"stopwatch", [&] { engine.StartStopwatch(); }, {release}},
+        {"stop", [&] { engine.StopAndReset(); }, {}},
+        {"set and start", [&] { engine.SetDuration(0, 0, 1), engine.StartCountdown(); }, {hold}},
+        {"the tick that completes", [&] { engine.Tick(), engine.Tick(); }, {release}},
+    };
+    for (const Step& step : steps) {
+        platform.clearCalls();
+        step.act();
+        EXPECT_EQ(platform.callsTo(u"holdIdleSleep"_s), step.calls) << step.what;
+    }
+    actions.CheckBox4->setChecked(false);
 }
 
 TEST_F(CompletionWindows, ClosingDuringTheAlarmEndsTheProgramOnlyAfterItsLastStep)

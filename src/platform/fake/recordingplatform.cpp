@@ -37,6 +37,11 @@ void RecordingPlatform::ExitWindowsSession(SessionEnd how)
     record(QStringLiteral("ExitWindowsSession %1").arg(QLatin1StringView(names[int(how)])));
 }
 
+void RecordingPlatform::holdIdleSleep(bool hold)
+{
+    record(QStringLiteral("holdIdleSleep %1").arg(hold ? u"true" : u"false"));
+}
+
 void RecordingPlatform::afterPendingRequests(std::function<void()> then)
 {
     record(QStringLiteral("afterPendingRequests"));

@@ -64,6 +64,16 @@ void LinuxPlatform::ExitWindowsSession(SessionEnd how)
     m_session->end(how);
 }
 
+void LinuxPlatform::holdIdleSleep(bool hold)
+{
+    // Nothing held yet and nothing to hold: no bus connection for nothing.
+    if (!m_session && !hold)
+        return;
+    if (!m_session)
+        m_session = std::make_unique<LogindSession>(m_bus());
+    m_session->holdIdleSleep(hold);
+}
+
 void LinuxPlatform::afterPendingRequests(std::function<void()> then)
 {
     if (m_session)

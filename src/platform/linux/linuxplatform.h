@@ -30,6 +30,7 @@ public:
     void playBuiltInSound(int id) override;
     void playSoundNamed(const QString& name) override;
     void ExitWindowsSession(SessionEnd how) override;
+    void holdIdleSleep(bool hold) override;
     void afterPendingRequests(std::function<void()> then) override;
     std::uint32_t tickCount() override;
     SleepClocks clocks() override;

@@ -49,6 +49,32 @@ void LogindSession::end(SessionEnd how, std::function<void(bool)> done)
     }
 }
 
+void LogindSession::holdIdleSleep(bool hold)
+{
+    m_idleWanted = hold;
+    if (!hold) {
+        // Logind drops the inhibitor when its descriptor is closed.
+        m_idleLock = QDBusUnixFileDescriptor();
+        return;
+    }
+    if (m_idleLock.isValid() || m_idleAsked)
+        return;
+    m_idleAsked = true;
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kManagerPath, kManager, QStringLiteral("Inhibit"));
+    call << QStringLiteral("idle") << QStringLiteral("Vokari")
+         << QStringLiteral("Vokari: countdown will end the session") << QStringLiteral("block");
+    Request request{{}, {}};
+    request.age.start();
+    send(call, request, [this](const QDBusMessage& reply) {
+        m_idleAsked = false;
+        // Released while the call was out: the reply's descriptor closes with it.
+        if (!m_idleWanted || !isReply(reply) || reply.arguments().isEmpty())
+            return;
+        m_idleLock = qdbus_cast<QDBusUnixFileDescriptor>(reply.arguments().constFirst());
+    });
+}
+
 void LogindSession::afterPending(std::function<void()> then)
 {
     if (m_pending == 0)

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 
 #include <QDBusConnection>
+#include <QDBusUnixFileDescriptor>
 #include <QElapsedTimer>
 #include <QObject>
 
@@ -26,6 +27,12 @@ public:
     // accepted it (false for a refusal, no logind, no bus, or no answer in time).
     void end(SessionEnd how, std::function<void(bool)> done = {});
 
+    // Holds logind's idle inhibitor (what "idle", mode "block") while `hold` is true: the session
+    // then does not sleep for lack of use, while a suspend asked for, a lid close or a shutdown
+    // still go ahead. Asked for without waiting; releasing closes the inhibitor's descriptor.
+    void holdIdleSleep(bool hold);
+    bool holdsIdleSleep() const { return m_idleLock.isValid(); }
+
     // Runs `then` when no request is pending any more, at once when none is.
     void afterPending(std::function<void()> then);
     int pendingRequests() const { return m_pending; }
@@ -47,6 +54,9 @@ private:
     void finish(const Request& request, bool accepted);
 
     QDBusConnection m_bus;
+    bool m_idleWanted = false;
+    bool m_idleAsked = false; // an Inhibit call is on its way
+    QDBusUnixFileDescriptor m_idleLock;
     int m_pending = 0;
     std::vector<std::function<void()>> m_afterPending;
 };

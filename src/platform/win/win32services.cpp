@@ -23,6 +23,7 @@ const Api& systemApi()
         .getLocalTime = &::GetLocalTime,
         .getThreadLocale = &::GetThreadLocale,
         .getLocaleInfo = &::GetLocaleInfoW,
+        .setThreadExecutionState = &::SetThreadExecutionState,
     };
     return api;
 }
@@ -80,6 +81,13 @@ bool Services::endSession(UINT flags) const
     if (isNtPlatform())
         enableShutdownPrivilege();
     return m_api.exitWindowsEx(flags, 0) != FALSE;
+}
+
+void Services::holdIdleSleep(bool hold) const
+{
+    // Always from the user-interface thread, which lives as long as the program: the state set
+    // here stays in force until the next call or the program's end.
+    m_api.setThreadExecutionState(hold ? kHoldIdleSleep : kReleaseIdleSleep);
 }
 
 DWORD Services::tickCount() const

@@ -28,6 +28,7 @@ struct Api
     void(WINAPI* getLocalTime)(LPSYSTEMTIME);
     LCID(WINAPI* getThreadLocale)();
     int(WINAPI* getLocaleInfo)(LCID, LCTYPE, LPWSTR, int);
+    EXECUTION_STATE(WINAPI* setThreadExecutionState)(EXECUTION_STATE);
 };
 
 // The table of the real functions of the system.
@@ -40,6 +41,10 @@ inline constexpr DWORD kShutdownTokenAccess = 40;    // TOKEN_ADJUST_PRIVILEGES 
 inline constexpr LCTYPE kShortDateItem = 0x1F;       // LOCALE_SSHORTDATE
 inline constexpr LCTYPE kTimeFormatItem = 0x1003;    // LOCALE_STIMEFORMAT
 inline constexpr int kLocaleBufferSize = 256;
+// SetThreadExecutionState: ES_CONTINUOUS 0x80000000 keeps the state until changed again, with
+// ES_SYSTEM_REQUIRED 0x1 while the idle sleep is held off, alone to release it.
+inline constexpr EXECUTION_STATE kHoldIdleSleep = 0x80000001;
+inline constexpr EXECUTION_STATE kReleaseIdleSleep = 0x80000000;
 
 // The ExitWindowsEx flags of a session end, always forced so that no program can hold it up:
 // EWX_POWEROFF 8, EWX_REBOOT 2 or EWX_LOGOFF 0, each with EWX_FORCE 4.
@@ -76,6 +81,10 @@ public:
     // Enables the shutdown privilege where the system has one (NT only), then asks for the
     // session end with `flags` (EWX_* values). Returns whether the system accepted.
     bool endSession(UINT flags) const;
+
+    // Keeps the system from sleeping for lack of use while held; an explicit sleep, a lid close
+    // or a shutdown still go ahead. Held for the whole program, not only this thread.
+    void holdIdleSleep(bool hold) const;
 
     DWORD tickCount() const;
     // Milliseconds of uptime: with the time asleep (GetTickCount64), and without it

@@ -38,6 +38,11 @@ void WindowsPlatform::ExitWindowsSession(SessionEnd how)
     m_services.endSession(win32::exitWindowsFlags(how));
 }
 
+void WindowsPlatform::holdIdleSleep(bool hold)
+{
+    m_services.holdIdleSleep(hold);
+}
+
 void WindowsPlatform::afterPendingRequests(std::function<void()> then)
 {
     // Nothing is ever left pending: the system took the request before the call returned.

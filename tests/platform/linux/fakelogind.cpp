@@ -5,6 +5,9 @@
 #include <QMutexLocker>
 
 #include <atomic>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 namespace {
 
@@ -64,6 +67,20 @@ void FakeLoginManager::TerminateSession(const QString& id)
     goAhead(m_logind, *this);
 }
 
+QDBusUnixFileDescriptor FakeLoginManager::Inhibit(const QString& what, const QString& who,
+                                                  const QString& why, const QString& mode)
+{
+    m_logind.record(QStringLiteral("Inhibit %1 %2 %3 %4").arg(what, who, why, mode));
+    int ends[2] = {-1, -1};
+    if (!goAhead(m_logind, *this) || pipe2(ends, O_CLOEXEC) != 0)
+        return {};
+    m_logind.keepInhibitor(ends[0]);
+    // The descriptor object holds a copy of its own for the reply.
+    QDBusUnixFileDescriptor handedOut(ends[1]);
+    close(ends[1]);
+    return handedOut;
+}
+
 void FakeLoginSession::Terminate()
 {
     m_logind.record(QStringLiteral("Terminate ") + message().path());
@@ -92,6 +109,8 @@ FakeLogind::~FakeLogind()
     QDBusConnection::disconnectFromBus(m_connectionName);
     m_thread.quit();
     m_thread.wait();
+    for (int readEnd : m_inhibitors)
+        close(readEnd);
 }
 
 void FakeLogind::setAnswer(Answer answer)
@@ -128,4 +147,36 @@ bool FakeLogind::callerHasSession() const
 {
     QMutexLocker lock(&m_mutex);
     return m_callerHasSession;
+}
+
+void FakeLogind::keepInhibitor(int readEnd)
+{
+    QMutexLocker lock(&m_mutex);
+    m_inhibitors.push_back(readEnd);
+}
+
+QStringList FakeLogind::sessionEndCalls() const
+{
+    QStringList ends = calls();
+    ends.removeIf([](const QString& call) { return call.startsWith(u"Inhibit "); });
+    return ends;
+}
+
+int FakeLogind::handedOutInhibitors() const
+{
+    QMutexLocker lock(&m_mutex);
+    return int(m_inhibitors.size());
+}
+
+int FakeLogind::heldInhibitors() const
+{
+    QMutexLocker lock(&m_mutex);
+    int held = 0;
+    for (int readEnd : m_inhibitors) {
+        // Once every copy of the write end is closed, the read end reports a hang-up.
+        pollfd end{readEnd, POLLIN, 0};
+        if (poll(&end, 1, 0) == 0)
+            ++held;
+    }
+    return held;
 }

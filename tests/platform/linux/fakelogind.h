@@ -3,12 +3,14 @@
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusObjectPath>
+#include <QDBusUnixFileDescriptor>
 #include <QMutex>
 #include <QObject>
 #include <QStringList>
 #include <QThread>
 
 #include <memory>
+#include <vector>
 
 class FakeLogind;
 
@@ -26,6 +28,9 @@ public Q_SLOTS:
     void Reboot(bool interactive);
     QDBusObjectPath GetSessionByPID(uint pid);
     void TerminateSession(const QString& id);
+    // Hands out the write end of a pipe, as logind hands out an inhibitor's descriptor.
+    QDBusUnixFileDescriptor Inhibit(const QString& what, const QString& who, const QString& why,
+                                    const QString& mode);
 
 private:
     FakeLogind& m_logind;
@@ -71,11 +76,19 @@ public:
     // Whether GetSessionByPID finds a session for the caller.
     void setCallerHasSession(bool has);
     QStringList calls() const;
+    // The calls that end the session: all but the idle inhibitor's.
+    QStringList sessionEndCalls() const;
+    // How many inhibitors were handed out, and how many of them are still held: their
+    // descriptor is open somewhere.
+    int handedOutInhibitors() const;
+    int heldInhibitors() const;
 
     // Called by the bus objects, on the fake's thread.
     void record(const QString& call);
     Answer answer() const;
     bool callerHasSession() const;
+    // Keeps the read end of an inhibitor's pipe, to see when the write end is closed.
+    void keepInhibitor(int readEnd);
 
 private:
     QString m_connectionName;
@@ -85,6 +98,7 @@ private:
     bool m_registered = false;
     mutable QMutex m_mutex;
     QStringList m_calls;
+    std::vector<int> m_inhibitors;
     Answer m_answer = Answer::Accept;
     bool m_callerHasSession = true;
 };

@@ -159,6 +159,29 @@ TEST_F(Logind, EachSessionEndReachesTheRightCallAndReportsTheAnswer)
     }
 }
 
+TEST_F(Logind, TheIdleSleepIsHeldOffUntilReleasedAndNotAfterAReleaseWhileAsking)
+{
+    FakeLogind logind(s_bus->address());
+    ASSERT_TRUE(logind.registered());
+    LogindSession session(backendBus());
+    session.holdIdleSleep(true);
+    session.holdIdleSleep(true);
+    ASSERT_TRUE(ChildProcesses::waitUntil([&] { return session.holdsIdleSleep(); }, 3000));
+    EXPECT_EQ(logind.calls(),
+              QStringList{u"Inhibit idle Vokari Vokari: countdown will end the session block"_s});
+    EXPECT_EQ(logind.heldInhibitors(), 1);
+    session.holdIdleSleep(false);
+    EXPECT_EQ(logind.heldInhibitors(), 0) << "releasing must close the inhibitor";
+
+    // Released before logind answers: the answer's inhibitor is let go as it arrives.
+    session.holdIdleSleep(true);
+    session.holdIdleSleep(false);
+    ASSERT_TRUE(ChildProcesses::waitUntil([&] { return logind.handedOutInhibitors() == 2; }, 3000));
+    EXPECT_TRUE(ChildProcesses::waitUntil([&] { return logind.heldInhibitors() == 0; }, 3000))
+        << "the inhibitor that came after the release is still held";
+    EXPECT_FALSE(session.holdsIdleSleep());
+}
+
 TEST_F(Logind, WithoutLogindOnTheBusTheAnswerIsNoAtOnce)
 {
     LogindSession session(backendBus());
