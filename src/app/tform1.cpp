@@ -21,6 +21,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 
@@ -226,6 +227,8 @@ void TForm1::FormCreate()
 void TForm1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    if (windowHandle())
+        windowHandle()->installEventFilter(this);
     FormShow();
 }
 
@@ -245,6 +248,22 @@ void TForm1::closeEvent(QCloseEvent* event)
     // No new countdown may complete while the program is on its way out.
     m_engine.setTickEnabled(false);
     quitWhenIdle();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // However the desktop brings the main window back from minimised (taskbar, window list), the
+    // windows the minimise took away come back with it, as one program. The window system's map
+    // state tells when: the window is exposed again. Qt's window state is no guide here, as on
+    // X11 it can read "normal" while the window is still an icon.
+    if (watched == windowHandle() && event->type() == QEvent::Expose) {
+        const bool exposed = windowHandle()->isExposed();
+        if (exposed && m_offScreen)
+            m_platform.restoreApplication();
+        m_offScreen = !exposed && m_wasOnScreen;
+        m_wasOnScreen = m_wasOnScreen || exposed;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::quitWhenIdle()

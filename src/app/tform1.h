@@ -72,6 +72,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createLayout();
@@ -107,6 +108,8 @@ private:
     SkinnedWindow* m_frame = nullptr;
     bool m_quitRequested = false;
     bool m_holdingIdleSleep = false;
+    bool m_wasOnScreen = false; // the window has been exposed
+    bool m_offScreen = false;   // and is not now: minimised
     // The region's names and designators, read once; its patterns are read at every clock tick.
     FormatSettings m_formatSettings;
 };

@@ -10,7 +10,10 @@
 
 #include <QTextEdit>
 
-TfrmMsg::TfrmMsg(QWidget* over) : QWidget(nullptr, Qt::Window), m_over(over)
+// A tool window of no parent: the window manager keeps it with the program's other windows and
+// gives it no taskbar entry of its own, while the dialogs' window modality, which blocks their
+// parent and whatever hangs from it, leaves it usable.
+TfrmMsg::TfrmMsg(QWidget* over) : QWidget(nullptr, Qt::Tool), m_over(over)
 {
     setObjectName(QStringLiteral("frmMsg"));
     setWindowTitle(QStringLiteral("信息"));

@@ -79,4 +79,21 @@ bool WindowManager::isIconic(unsigned long id) const
     return firstValue(display, id, wmState, wmState) == IconicState;
 }
 
+bool WindowManager::activate(unsigned long id) const
+{
+    Display* display = m_server.connection();
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = id;
+    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2; // the request comes from a pager or taskbar
+    event.xclient.data.l[1] = CurrentTime;
+    const Window root = DefaultRootWindow(display);
+    const bool sent = XSendEvent(display, root, False,
+                                 SubstructureRedirectMask | SubstructureNotifyMask, &event) != 0;
+    XSync(display, False);
+    return sent;
+}
+
 } // namespace e2e

@@ -24,6 +24,9 @@ public:
 
     // Whether window `id` is iconified (its WM_STATE is IconicState).
     bool isIconic(unsigned long id) const;
+    // Asks the manager to activate window `id` as a taskbar does (_NET_ACTIVE_WINDOW from a
+    // pager), which brings an iconified window back.
+    bool activate(unsigned long id) const;
 
 private:
     const XServer& m_server;
