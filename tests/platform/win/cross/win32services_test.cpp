@@ -44,7 +44,6 @@ struct Recorder
     std::vector<ShellCall> shellCalls;
     std::vector<SoundCall> soundCalls;
     std::vector<LocaleCall> localeCalls;
-    std::vector<EXECUTION_STATE> executionStates;
 
     // Session end: arguments as passed, results as scripted or as the system gave them.
     DWORD versionSizeOnEntry = 0;
@@ -188,12 +187,6 @@ int WINAPI scriptGetLocaleInfo(LCID locale, LCTYPE item, LPWSTR buffer, int size
     return g_recorder->scriptedLocaleResult;
 }
 
-EXECUTION_STATE WINAPI recordSetThreadExecutionState(EXECUTION_STATE state)
-{
-    g_recorder->executionStates.push_back(state);
-    return ES_CONTINUOUS;
-}
-
 // The real system table with every call of interest routed through the recorder. ExitWindowsEx is
 // always replaced: a test must never end the session it runs in.
 win32::Api recordingApi()
@@ -207,7 +200,6 @@ win32::Api recordingApi()
     api.lookupPrivilegeValue = &recordLookupPrivilegeValue;
     api.adjustTokenPrivileges = &recordAdjustTokenPrivileges;
     api.exitWindowsEx = &recordExitWindowsEx;
-    api.setThreadExecutionState = &recordSetThreadExecutionState;
     return api;
 }
 
@@ -458,15 +450,6 @@ TEST_F(Win32ServicesRecorded, FailedLocaleCallGivesEmptyTextWhateverTheBufferHol
 }
 
 // ---- Sounds ------------------------------------------------------------------------------------
-
-TEST_F(Win32ServicesRecorded, IdleSleepIsHeldOffUntilReleasedAndNeverDisplayOrAwayMode)
-{
-    // Continuous, so the state outlasts the call; system only: the screen may still go dark.
-    m_services.holdIdleSleep(true);
-    m_services.holdIdleSleep(false);
-    EXPECT_EQ(m_recorder.executionStates,
-              (std::vector<EXECUTION_STATE>{ES_CONTINUOUS | ES_SYSTEM_REQUIRED, ES_CONTINUOUS}));
-}
 
 TEST_F(Win32ServicesRecorded, BuiltInSoundPlaysTheResourceOfTheProgramsOwnModule)
 {
