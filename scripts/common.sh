@@ -17,7 +17,7 @@ VOKARI_HEADLESS_PACKAGES=(xvfb xdotool)
 # What the tests add, group by group (./test installs them all).
 VOKARI_TEST_PACKAGES=(
   git clang clang-format libgtest-dev googletest
-  xvfb xdotool x11-utils libx11-dev libxtst-dev openbox
+  xvfb xdotool x11-utils libx11-dev libxtst-dev openbox mutter
   dbus-daemon pulseaudio pulseaudio-utils
   g++-mingw-w64-x86-64-posix wine wine64 nsis qt6-base-dev-tools perl
   desktop-file-utils appstream dpkg-dev file

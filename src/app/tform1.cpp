@@ -21,7 +21,6 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QScreen>
-#include <QWindow>
 
 namespace {
 
@@ -55,8 +54,11 @@ constexpr MainButton kMainButtons[] = {
 } // namespace
 
 TForm1::TForm1(Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Window), Timer1(this), Timer2(this), m_platform(platform),
-      m_engine(Timer1, this), m_formatSettings(formatSettingsFrom(QLocale::system()))
+    // Borderless, yet with the minimise box and system menu the system gives a window: on Windows
+    // they let the taskbar button and Win+Down minimise it.
+    : QWidget(parent, Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint),
+      Timer1(this), Timer2(this), m_platform(platform), m_engine(Timer1, this),
+      m_formatSettings(formatSettingsFrom(QLocale::system()))
 {
     setObjectName(kWindow);
     setWindowTitle(QStringLiteral("Vokari"));
@@ -192,6 +194,7 @@ void TForm1::attachWindows(TfrmActions& actions, TfrmSetTime& setTime, TfrmMsg& 
     m_actions = &actions;
     m_setTime = &setTime;
     m_runner = new ActionRunner(m_engine, actions, m_platform, msg, this, this);
+    connect(m_runner, &ActionRunner::finished, this, &TForm1::updateIdleHold);
     connect(m_runner, &ActionRunner::finished, this, &TForm1::quitWhenIdle);
     connect(actions.CheckBox4, &QCheckBox::toggled, this, &TForm1::updateIdleHold);
     connect(&Timer1, &TTimer::enabledChanged, this, &TForm1::updateIdleHold);
@@ -201,9 +204,11 @@ void TForm1::attachWindows(TfrmActions& actions, TfrmSetTime& setTime, TfrmMsg& 
 
 void TForm1::updateIdleHold()
 {
-    // A machine left alone would sleep and power off hours late, when it wakes.
-    const bool hold = !m_quitRequested && m_actions->CheckBox4->isChecked() &&
-                      m_engine.tickEnabled() && !m_engine.state().StopwatchMode;
+    // A machine left alone would sleep and power off hours late, when it wakes. The hold lasts
+    // through the completion too: its alarm may sound for a long while before the power-off.
+    const bool countingDown =
+        !m_quitRequested && m_engine.tickEnabled() && !m_engine.state().StopwatchMode;
+    const bool hold = m_actions->CheckBox4->isChecked() && (countingDown || m_runner->depth() > 0);
     if (hold == m_holdingIdleSleep)
         return;
     m_holdingIdleSleep = hold;
@@ -227,8 +232,6 @@ void TForm1::FormCreate()
 void TForm1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (windowHandle())
-        windowHandle()->installEventFilter(this);
     FormShow();
 }
 
@@ -248,22 +251,6 @@ void TForm1::closeEvent(QCloseEvent* event)
     // No new countdown may complete while the program is on its way out.
     m_engine.setTickEnabled(false);
     quitWhenIdle();
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event)
-{
-    // However the desktop brings the main window back from minimised (taskbar, window list), the
-    // windows the minimise took away come back with it, as one program. The window system's map
-    // state tells when: the window is exposed again. Qt's window state is no guide here, as on
-    // X11 it can read "normal" while the window is still an icon.
-    if (watched == windowHandle() && event->type() == QEvent::Expose) {
-        const bool exposed = windowHandle()->isExposed();
-        if (exposed && m_offScreen)
-            m_platform.restoreApplication();
-        m_offScreen = !exposed && m_wasOnScreen;
-        m_wasOnScreen = m_wasOnScreen || exposed;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::quitWhenIdle()

@@ -72,7 +72,6 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createLayout();
@@ -97,7 +96,8 @@ private:
     void Label2Click();
     // Ends the program once no completion is under way and the session-end requests are out.
     void quitWhenIdle();
-    // Holds the idle sleep off exactly while a countdown runs that will end the session.
+    // Holds the idle sleep off while a countdown runs that will end the session, and until its
+    // completion has carried out its last step.
     void updateIdleHold();
 
     Platform& m_platform;
@@ -108,8 +108,6 @@ private:
     SkinnedWindow* m_frame = nullptr;
     bool m_quitRequested = false;
     bool m_holdingIdleSleep = false;
-    bool m_wasOnScreen = false; // the window has been exposed
-    bool m_offScreen = false;   // and is not now: minimised
     // The region's names and designators, read once; its patterns are read at every clock tick.
     FormatSettings m_formatSettings;
 };

@@ -8,12 +8,13 @@
 #include "skin/speedbutton.h"
 #include "skin/vclwidgets.h"
 
+#include <QApplication>
 #include <QTextEdit>
 
-// A tool window of no parent: the window manager keeps it with the program's other windows and
-// gives it no taskbar entry of its own, while the dialogs' window modality, which blocks their
-// parent and whatever hangs from it, leaves it usable.
-TfrmMsg::TfrmMsg(QWidget* over) : QWidget(nullptr, Qt::Tool), m_over(over)
+// A dialog-type window with the main window as parent: only so does Qt make it transient for
+// (owned by) the main window on every system. Never a tool or utility window, which some desktops
+// hide while another program is active. Not a QDialog: Escape must not close it.
+TfrmMsg::TfrmMsg(QWidget* owner) : QWidget(owner, Qt::Dialog)
 {
     setObjectName(QStringLiteral("frmMsg"));
     setWindowTitle(QStringLiteral("信息"));
@@ -46,10 +47,10 @@ TfrmMsg::TfrmMsg(QWidget* over) : QWidget(nullptr, Qt::Tool), m_over(over)
         {RichEdit1, u"信息内容", u"定时结束时显示的文字"},
     });
 
-    const auto centredOnOver = [this] {
-        return m_over ? centredOn(m_over->geometry(), size()) : pos();
+    const auto centredOnOwner = [this] {
+        return parentWidget() ? centredOn(parentWidget()->geometry(), size()) : pos();
     };
-    m_frame = new SkinnedWindow(this, centredOnOver, false, {Image1});
+    m_frame = new SkinnedWindow(this, centredOnOwner, false, {Image1});
     FormCreate();
 }
 
@@ -64,6 +65,11 @@ void TfrmMsg::showText(const QString& text)
     show();
     raise();
     activateWindow();
+    // A dialog the user is working in stays above the message, which it blocks until it closes.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 void TfrmMsg::SpeedButton1Click()

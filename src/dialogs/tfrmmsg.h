@@ -2,7 +2,6 @@
 
 #include "core/messagewindow.h"
 
-#include <QPointer>
 #include <QWidget>
 
 class QTextEdit;
@@ -10,16 +9,16 @@ class SkinnedWindow;
 class TImage;
 class TSpeedButton;
 
-// The message window, shown without blocking the rest of the program. It has no parent window,
-// so a dialog that blocks the main window never blocks it: a message that appears while the
-// settings are open can be read and closed at once.
+// The message window, shown without blocking the rest of the program. The main window owns it:
+// it stays above that window, goes and comes back with it, has no taskbar entry of its own, and
+// a dialog that blocks the main window blocks it too.
 class TfrmMsg : public QWidget, public MessageWindow
 {
     Q_OBJECT
 
 public:
-    // `over` is the window it is centred on the first time it is shown.
-    explicit TfrmMsg(QWidget* over = nullptr);
+    // `owner` is the main window; the message is centred on it the first time it is shown.
+    explicit TfrmMsg(QWidget* owner = nullptr);
 
     void showText(const QString& text) override;
 
@@ -32,5 +31,4 @@ private:
     void SpeedButton1Click();
 
     SkinnedWindow* m_frame = nullptr;
-    QPointer<QWidget> m_over;
 };

@@ -6,24 +6,39 @@
 #include <QTimer>
 #include <QWidget>
 
+namespace {
+
+// The program's own windows: those no other window owns. The windows they own (the message
+// window, the dialogs) go and come back with them through the window system, which keeps them
+// where they were and in front of their owner.
+QWidgetList ownWindows()
+{
+    QWidgetList own;
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window->isVisible() && !window->parentWidget())
+            own.append(window);
+    }
+    return own;
+}
+
+} // namespace
+
 namespace Toolkit {
 
 void minimiseApplication()
 {
-    // Every shown window goes, as a whole application does; hidden dialogs stay hidden.
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget* window : windows) {
-        if (window->isVisible())
-            window->showMinimized();
-    }
+    const auto windows = ownWindows();
+    for (QWidget* window : windows)
+        window->showMinimized();
 }
 
 void restoreApplication()
 {
-    const auto windows = QApplication::topLevelWidgets();
     QWidget* toActivate = nullptr;
+    const auto windows = ownWindows();
     for (QWidget* window : windows) {
-        if (window->isVisible() && window->isMinimized()) {
+        if (window->isMinimized()) {
             window->showNormal();
             toActivate = window;
         }

@@ -37,13 +37,32 @@ unsigned long supportingWindow(Display* display)
                       XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), XA_WINDOW);
 }
 
+// Sends the manager a client message about `window`, as pagers and taskbars do.
+bool askManager(Display* display, unsigned long window, const char* type, long first, long second)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, type, False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = first;
+    event.xclient.data.l[1] = second;
+    const bool sent = XSendEvent(display, DefaultRootWindow(display), False,
+                                 SubstructureRedirectMask | SubstructureNotifyMask, &event) != 0;
+    XSync(display, False);
+    return sent;
+}
+
 } // namespace
 
-WindowManager::WindowManager(const XServer& server) : m_server(server)
+WindowManager::WindowManager(const XServer& server, Kind kind) : m_server(server)
 {
-    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-    if (openbox.isEmpty()) {
-        m_error = QStringLiteral("openbox is not installed");
+    const QString name =
+        kind == Kind::Mutter ? QStringLiteral("mutter") : QStringLiteral("openbox");
+    const QString program = QStandardPaths::findExecutable(name);
+    const QString session = QStandardPaths::findExecutable(QStringLiteral("dbus-run-session"));
+    if (program.isEmpty() || (kind == Kind::Mutter && session.isEmpty())) {
+        m_error = name + QStringLiteral(" is not installed");
         return;
     }
     // A private configuration home, so the developer's own settings never apply.
@@ -52,14 +71,26 @@ WindowManager::WindowManager(const XServer& server) : m_server(server)
     env.insert(QStringLiteral("HOME"), m_config.path());
     m_process.setProcessEnvironment(env);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(openbox, {QStringLiteral("--sm-disable")});
+    if (kind == Kind::Mutter) {
+        // Its settings and helpers talk over a session bus: a private one, ended with it.
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_config.path());
+        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+        env.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
+        m_process.setProcessEnvironment(env);
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.setStandardOutputFile(QProcess::nullDevice());
+        m_process.start(session, {QStringLiteral("--"), program, QStringLiteral("--x11"),
+                                  QStringLiteral("--replace"), QStringLiteral("--sm-disable")});
+    } else {
+        m_process.start(program, {QStringLiteral("--sm-disable")});
+    }
     if (!m_process.waitForStarted(5000)) {
         m_error = m_process.errorString();
         return;
     }
-    m_ready = waitUntil([&] { return supportingWindow(server.connection()) != 0; }, 10000);
+    m_ready = waitUntil([&] { return supportingWindow(server.connection()) != 0; }, 20000);
     if (!m_ready)
-        m_error = QStringLiteral("openbox did not announce itself within 10 s");
+        m_error = name + QStringLiteral(" did not announce itself within 20 s");
 }
 
 WindowManager::~WindowManager()
@@ -79,21 +110,15 @@ bool WindowManager::isIconic(unsigned long id) const
     return firstValue(display, id, wmState, wmState) == IconicState;
 }
 
+bool WindowManager::minimise(unsigned long id) const
+{
+    return askManager(m_server.connection(), id, "WM_CHANGE_STATE", IconicState, 0);
+}
+
 bool WindowManager::activate(unsigned long id) const
 {
-    Display* display = m_server.connection();
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = id;
-    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 2; // the request comes from a pager or taskbar
-    event.xclient.data.l[1] = CurrentTime;
-    const Window root = DefaultRootWindow(display);
-    const bool sent = XSendEvent(display, root, False,
-                                 SubstructureRedirectMask | SubstructureNotifyMask, &event) != 0;
-    XSync(display, False);
-    return sent;
+    // Source 2: the request comes from a pager or taskbar.
+    return askManager(m_server.connection(), id, "_NET_ACTIVE_WINDOW", 2, CurrentTime);
 }
 
 } // namespace e2e

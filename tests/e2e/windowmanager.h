@@ -8,12 +8,18 @@ namespace e2e {
 
 class XServer;
 
-// A small real window manager (openbox) on a private X server, for tests of what only a window
-// manager does: minimising to an icon and restoring. Stopped when destroyed.
+// A real window manager on a private X server, for tests of what only a window manager does:
+// minimising to an icon and restoring. Stopped when destroyed.
 class WindowManager
 {
 public:
-    explicit WindowManager(const XServer& server);
+    enum class Kind
+    {
+        Openbox, // small, and what the other end-to-end runs use
+        Mutter,  // GNOME's, as an X11 window manager on its own private session bus
+    };
+
+    explicit WindowManager(const XServer& server, Kind kind = Kind::Openbox);
     ~WindowManager();
     WindowManager(const WindowManager&) = delete;
     WindowManager& operator=(const WindowManager&) = delete;
@@ -24,6 +30,8 @@ public:
 
     // Whether window `id` is iconified (its WM_STATE is IconicState).
     bool isIconic(unsigned long id) const;
+    // Asks the manager to iconify window `id` as a taskbar does (ICCCM WM_CHANGE_STATE).
+    bool minimise(unsigned long id) const;
     // Asks the manager to activate window `id` as a taskbar does (_NET_ACTIVE_WINDOW from a
     // pager), which brings an iconified window back.
     bool activate(unsigned long id) const;

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -77,9 +78,10 @@ TEST_F(CompletionWindows, MessageIsOnScreenWithItsTextBeforeTheProgramStarts)
     EXPECT_EQ(platform.callsTo(u"openTarget"_s), QStringList{u"openTarget editor owner"_s});
 }
 
-TEST_F(CompletionWindows, AMessageShownWhileADialogIsOpenCanBeClosedAtOnce)
+TEST_F(CompletionWindows, AMessageShownWhileADialogIsOpenWaitsUntilTheDialogCloses)
 {
-    // Each dialog as its main-window button shows it, modally.
+    // Each dialog as its main-window button shows it, modally. The message window belongs to
+    // the main window, so the dialog blocks both; once the dialog closes the message is usable.
     for (THoverImage* button : {form.HoverImage1, form.HoverImage2}) {
         SCOPED_TRACE(button->objectName().toStdString());
         bool checked = false;
@@ -90,8 +92,8 @@ TEST_F(CompletionWindows, AMessageShownWhileADialogIsOpenCanBeClosedAtOnce)
             complete();
             ASSERT_TRUE(msg.isVisible());
             systemClick(msg.SpeedButton1);
-            EXPECT_FALSE(msg.isVisible()) << "the dialog must block the main window only";
-            // The main window itself stays blocked while the dialog is up.
+            EXPECT_TRUE(msg.isVisible()) << "the dialog must block the message window too";
+            EXPECT_EQ(QApplication::activeModalWidget(), dialog);
             form.engine().SetDuration(0, 0, 5);
             systemClick(form.HoverImage6);
             EXPECT_FALSE(form.engine().tickEnabled());
@@ -100,22 +102,30 @@ TEST_F(CompletionWindows, AMessageShownWhileADialogIsOpenCanBeClosedAtOnce)
         });
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_TRUE(checked);
+        systemClick(msg.SpeedButton1);
+        EXPECT_FALSE(msg.isVisible()) << "the message window stays blocked after the dialog";
     }
 }
 
-TEST_F(CompletionWindows, IdleSleepIsHeldOffExactlyWhileACountdownThatEndsTheSessionRuns)
+TEST_F(CompletionWindows, IdleSleepIsHeldOffWhileACountdownThatEndsTheSessionRunsAndCompletes)
 {
     TimerEngine& engine = form.engine();
     struct Step
     {
         const char* what;
         std::function<void()> act;
-        QStringList calls; // to holdIdleSleep
+        QStringList calls; // to holdIdleSleep and ExitWindowsSession
     };
     const QString hold = u"holdIdleSleep true"_s;
     const QString release = u"holdIdleSleep false"_s;
+    const auto powerOffAfterAlarm = [&] {
+        actions.CheckBox4->setChecked(true);
+        actions.RadioGroup1Items[0]->setChecked(true);
+        actions.CheckBox1->setChecked(true);
+        actions.Edit4->setText(u"2"_s);
+    };
     const Step steps[] = {
-        {"power off ticked, nothing running", [&] { actions.CheckBox4->setChecked(true); }, {}},
+        {"power off ticked, nothing running", powerOffAfterAlarm, {}},
         {"start", [&] { engine.SetDuration(0, 0, 30), engine.StartCountdown(); }, {hold}},
         {"a tick", [&] { engine.Tick(); }, {}},
         {"pause", [&] { engine.PauseTimer(); }, {release}},
@@ -125,12 +135,16 @@ TEST_F(CompletionWindows, IdleSleepIsHeldOffExactlyWhileACountdownThatEndsTheSes
         {"stopwatch", [&] { engine.StartStopwatch(); }, {release}},
         {"stop", [&] { engine.StopAndReset(); }, {}},
         {"set and start", [&] { engine.SetDuration(0, 0, 1), engine.StartCountdown(); }, {hold}},
-        {"the tick that completes", [&] { engine.Tick(), engine.Tick(); }, {release}},
+        // Held through the alarm, until the power-off has been asked for.
+        {"the tick that completes",
+         [&] { engine.Tick(), engine.Tick(); },
+         {u"ExitWindowsSession PowerOff"_s, release}},
     };
     for (const Step& step : steps) {
         platform.clearCalls();
         step.act();
-        EXPECT_EQ(platform.callsTo(u"holdIdleSleep"_s), step.calls) << step.what;
+        QStringList calls = platform.calls().filter(QRegularExpression(u"^(holdIdle|ExitWin)"_s));
+        EXPECT_EQ(calls, step.calls) << step.what;
     }
     actions.CheckBox4->setChecked(false);
 }
