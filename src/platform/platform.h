@@ -58,11 +58,12 @@ public:
     // Returns at once; the system's answer is not awaited and the caller carries on either way.
     virtual void ExitWindowsSession(SessionEnd how) = 0;
 
-    // While held, asks the session not to sleep for lack of use, giving the reason
-    // "Vokari: countdown will end the session", so that a countdown set to end the session gets
-    // there on time. An explicit suspend, a lid close or the session end itself are never held
-    // up. Returns at once; saying the same twice changes nothing, and a missing or silent login
-    // manager changes nothing else. Whatever is held goes with the program.
+    // While held, asks both the login manager and the desktop not to let the session sleep for
+    // lack of use, giving the reason "Vokari: countdown will end the session", so that a
+    // countdown set to end the session gets there on time. An explicit suspend, a lid close or
+    // the session end itself are never held up. Returns at once; saying the same twice changes
+    // nothing, and a missing or silent login manager or desktop service changes nothing else.
+    // Whatever is held goes with the program.
     virtual void holdIdleSleep(bool hold) = 0;
 
     // Runs `then` once every session-end request made so far has been answered or given up
@@ -91,10 +92,12 @@ public:
     virtual std::optional<QString> chooseFile(FileKind kind, const QString& previous,
                                               QWidget* owner) = 0;
 
-    // Takes every window of the program off the screen; timers and actions go on running.
+    // Takes the program off the screen: its main window, and through the window system the
+    // windows it owns. Timers and actions go on running.
     virtual void minimiseApplication() = 0;
 
-    // Brings a minimised program back and activates it; does nothing if it is not minimised.
+    // Brings a minimised program back and activates it, its owned windows with it; does nothing
+    // if it is not minimised.
     virtual void restoreApplication() = 0;
 
     // Handles every pending window event (clicks, painting, timer ticks) and returns.

@@ -6,6 +6,7 @@
 
 std::unique_ptr<Platform> createPlatform()
 {
-    // Connecting to the system bus waits for its answer: done at the first session end only.
-    return std::make_unique<LinuxPlatform>([] { return QDBusConnection::systemBus(); });
+    // Connecting to a bus waits for its answer: done at the first session end or hold only.
+    return std::make_unique<LinuxPlatform>([] { return QDBusConnection::systemBus(); },
+                                           [] { return QDBusConnection::sessionBus(); });
 }

@@ -1,13 +1,16 @@
 #include "platform/linux/linuxplatform.h"
 
 #include "assets/assettable.h"
+#include "platform/linux/desktopinhibitor.h"
 #include "platform/linux/localepatterns.h"
 #include "platform/linux/logindsession.h"
 #include "platform/linux/soundservice.h"
 #include "platform/toolkit.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLocale>
+#include <QWindow>
 
 #include <ctime>
 #include <utility>
@@ -21,11 +24,33 @@ std::int64_t millisecondsOf(clockid_t clock)
     return std::int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
 }
 
+// The X window id of the main window, by which the desktop names who holds it awake; 0 where
+// there is none to give (not on X, or no window shown).
+quint32 mainWindowX11Id()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return 0;
+    for (QWindow* window : QGuiApplication::topLevelWindows()) {
+        if (window->isVisible() && !window->transientParent() && window->type() == Qt::Window)
+            return static_cast<quint32>(window->winId());
+    }
+    return 0;
+}
+
 } // namespace
+
+LinuxPlatform::LinuxPlatform(std::function<QDBusConnection()> bus,
+                             std::function<QDBusConnection()> sessionBus, Launcher launcher,
+                             QString soundModule)
+    : m_bus(std::move(bus)), m_sessionBus(std::move(sessionBus)), m_launcher(std::move(launcher)),
+      m_soundModule(std::move(soundModule))
+{}
 
 LinuxPlatform::LinuxPlatform(std::function<QDBusConnection()> bus, Launcher launcher,
                              QString soundModule)
-    : m_bus(std::move(bus)), m_launcher(std::move(launcher)), m_soundModule(std::move(soundModule))
+    : LinuxPlatform(
+          std::move(bus), [] { return QDBusConnection(QStringLiteral("vokari-no-session-bus")); },
+          std::move(launcher), std::move(soundModule))
 {}
 
 LinuxPlatform::LinuxPlatform(const QDBusConnection& bus, Launcher launcher, QString soundModule)
@@ -72,6 +97,10 @@ void LinuxPlatform::holdIdleSleep(bool hold)
     if (!m_session)
         m_session = std::make_unique<LogindSession>(m_bus());
     m_session->holdIdleSleep(hold);
+    // GNOME's power manager does not heed logind's idle lock: the desktop is asked as well.
+    if (!m_desktop)
+        m_desktop = std::make_unique<DesktopInhibitor>(m_sessionBus());
+    m_desktop->holdSuspend(hold, hold ? mainWindowX11Id() : 0);
 }
 
 void LinuxPlatform::afterPendingRequests(std::function<void()> then)

@@ -1,5 +1,6 @@
 #include "fakelogind.h"
 
+#include <QDBusArgument>
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QMutexLocker>
@@ -8,6 +9,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -38,13 +41,13 @@ bool goAhead(FakeLogind& logind, QDBusContext& context)
 
 void FakeLoginManager::PowerOff(bool interactive)
 {
-    m_logind.record(QStringLiteral("PowerOff interactive=") + yesNo(interactive));
+    m_logind.recordSessionEnd(QStringLiteral("PowerOff interactive=") + yesNo(interactive));
     goAhead(m_logind, *this);
 }
 
 void FakeLoginManager::Reboot(bool interactive)
 {
-    m_logind.record(QStringLiteral("Reboot interactive=") + yesNo(interactive));
+    m_logind.recordSessionEnd(QStringLiteral("Reboot interactive=") + yesNo(interactive));
     goAhead(m_logind, *this);
 }
 
@@ -63,7 +66,7 @@ QDBusObjectPath FakeLoginManager::GetSessionByPID(uint pid)
 
 void FakeLoginManager::TerminateSession(const QString& id)
 {
-    m_logind.record(QStringLiteral("TerminateSession ") + id);
+    m_logind.recordSessionEnd(QStringLiteral("TerminateSession ") + id);
     goAhead(m_logind, *this);
 }
 
@@ -83,18 +86,41 @@ QDBusUnixFileDescriptor FakeLoginManager::Inhibit(const QString& what, const QSt
 
 void FakeLoginSession::Terminate()
 {
-    m_logind.record(QStringLiteral("Terminate ") + message().path());
+    m_logind.recordSessionEnd(QStringLiteral("Terminate ") + message().path());
     goAhead(m_logind, *this);
+}
+
+bool FakeDesktopInhibit::handleMessage(const QDBusMessage& call, const QDBusConnection& bus)
+{
+    // The member and its arguments, of the portal's options the reason; Close names its path.
+    QStringList line{call.member()};
+    for (const QVariant& argument : call.arguments()) {
+        const bool options = argument.metaType() == QMetaType::fromType<QDBusArgument>();
+        line << (options ? qdbus_cast<QVariantMap>(argument).value(u"reason"_s) : argument)
+                    .toString();
+    }
+    if (call.member() == u"Close")
+        line << call.path();
+    m_logind.record(line.join(u' '));
+    QDBusMessage reply = call.createReply();
+    if (call.interface() == u"org.freedesktop.portal.Inhibit")
+        reply << QVariant::fromValue(
+            QDBusObjectPath(u"/org/freedesktop/portal/desktop/request/%1"_s.arg(++m_handedOut)));
+    else if (call.member() == u"Inhibit")
+        reply << ++m_handedOut;
+    return bus.send(reply);
 }
 
 FakeLogind::FakeLogind(const QString& busAddress)
     : m_connectionName(QStringLiteral("fake-logind-%1").arg(++g_fakeCount)),
       m_manager(std::make_unique<FakeLoginManager>(*this)),
-      m_session(std::make_unique<FakeLoginSession>(*this))
+      m_session(std::make_unique<FakeLoginSession>(*this)),
+      m_desktop(std::make_unique<FakeDesktopInhibit>(*this))
 {
     m_thread.start();
     m_manager->moveToThread(&m_thread);
     m_session->moveToThread(&m_thread);
+    m_desktop->moveToThread(&m_thread);
     QDBusConnection bus = QDBusConnection::connectToBus(busAddress, m_connectionName);
     m_registered =
         bus.isConnected() &&
@@ -111,6 +137,19 @@ FakeLogind::~FakeLogind()
     m_thread.wait();
     for (int readEnd : m_inhibitors)
         close(readEnd);
+}
+
+bool FakeLogind::serveDesktop(const QStringList& names)
+{
+    QDBusConnection bus(m_connectionName);
+    bool served = true;
+    for (const QString& path :
+         {u"/org/freedesktop/portal/desktop"_s, u"/org/gnome/SessionManager"_s,
+          u"/org/freedesktop/PowerManagement/Inhibit"_s})
+        served &= bus.registerVirtualObject(path, m_desktop.get(), QDBusConnection::SubPath);
+    for (const QString& name : names)
+        served &= bus.registerService(name);
+    return served;
 }
 
 void FakeLogind::setAnswer(Answer answer)
@@ -135,6 +174,20 @@ void FakeLogind::record(const QString& call)
 {
     QMutexLocker lock(&m_mutex);
     m_calls.append(call);
+}
+
+void FakeLogind::recordSessionEnd(const QString& call)
+{
+    const int held = heldInhibitors();
+    QMutexLocker lock(&m_mutex);
+    m_heldAtSessionEnd = held;
+    m_calls.append(call);
+}
+
+int FakeLogind::heldAtSessionEnd() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_heldAtSessionEnd;
 }
 
 FakeLogind::Answer FakeLogind::answer() const

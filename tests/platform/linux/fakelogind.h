@@ -4,6 +4,7 @@
 #include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QDBusUnixFileDescriptor>
+#include <QDBusVirtualObject>
 #include <QMutex>
 #include <QObject>
 #include <QStringList>
@@ -52,6 +53,21 @@ private:
     FakeLogind& m_logind;
 };
 
+// The desktop's suspend inhibitors, answering whatever is called on their paths: the portal's
+// Inhibit and its requests' Close, GNOME's session manager, the power management service.
+class FakeDesktopInhibit final : public QDBusVirtualObject
+{
+public:
+    explicit FakeDesktopInhibit(FakeLogind& logind) : m_logind(logind) {}
+
+    QString introspect(const QString& /*path*/) const override { return {}; }
+    bool handleMessage(const QDBusMessage& call, const QDBusConnection& bus) override;
+
+private:
+    FakeLogind& m_logind;
+    uint m_handedOut = 0;
+};
+
 // A logind stand-in on a private bus. It answers from a thread of its own, so the backend's
 // blocking calls from the test's thread get their replies. Records every call as one line.
 class FakeLogind
@@ -72,6 +88,9 @@ public:
 
     bool registered() const { return m_registered; }
 
+    // Also serves the desktop's inhibitors, under the bus names given; false if it cannot.
+    bool serveDesktop(const QStringList& names);
+
     void setAnswer(Answer answer);
     // Whether GetSessionByPID finds a session for the caller.
     void setCallerHasSession(bool has);
@@ -82,9 +101,13 @@ public:
     // descriptor is open somewhere.
     int handedOutInhibitors() const;
     int heldInhibitors() const;
+    // How many inhibitors were still held when the last call ending the session came; -1 before
+    // any came.
+    int heldAtSessionEnd() const;
 
     // Called by the bus objects, on the fake's thread.
     void record(const QString& call);
+    void recordSessionEnd(const QString& call);
     Answer answer() const;
     bool callerHasSession() const;
     // Keeps the read end of an inhibitor's pipe, to see when the write end is closed.
@@ -95,10 +118,12 @@ private:
     QThread m_thread;
     std::unique_ptr<FakeLoginManager> m_manager;
     std::unique_ptr<FakeLoginSession> m_session;
+    std::unique_ptr<FakeDesktopInhibit> m_desktop;
     bool m_registered = false;
     mutable QMutex m_mutex;
     QStringList m_calls;
     std::vector<int> m_inhibitors;
     Answer m_answer = Answer::Accept;
     bool m_callerHasSession = true;
+    int m_heldAtSessionEnd = -1;
 };

@@ -1,5 +1,6 @@
 #include "childprocesses.h"
 #include "fakelogind.h"
+#include "platform/linux/desktopinhibitor.h"
 #include "platform/linux/linuxplatform.h"
 #include "platform/linux/logindsession.h"
 
@@ -180,6 +181,43 @@ TEST_F(Logind, TheIdleSleepIsHeldOffUntilReleasedAndNotAfterAReleaseWhileAsking)
     EXPECT_TRUE(ChildProcesses::waitUntil([&] { return logind.heldInhibitors() == 0; }, 3000))
         << "the inhibitor that came after the release is still held";
     EXPECT_FALSE(session.holdsIdleSleep());
+}
+
+TEST_F(Logind, TheDesktopIsKeptFromSuspendingUntilReleased)
+{
+    const QString why = u"Vokari: countdown will end the session"_s;
+    const QString portal = u"org.freedesktop.portal.Desktop"_s;
+    const QString byPortal = u"Inhibit x11:2a00007 4 "_s + why;
+    const QString close = u"Close /org/freedesktop/portal/desktop/request/1"_s;
+    const QString byGnome = u"Inhibit org.vokari.Vokari 44040199 "_s + why + u" 4"_s;
+    struct Case
+    {
+        QStringList services;
+        bool releasedAtOnce; // before any answer came
+        QStringList calls;
+    };
+    const std::vector<Case> cases = {
+        {{portal, u"org.freedesktop.PowerManagement"_s},
+         false,
+         {byPortal, u"Inhibit Vokari "_s + why, close, u"UnInhibit 2"_s}},
+        {{u"org.gnome.SessionManager"_s}, false, {byGnome, u"Uninhibit 1"_s}}, // no portal
+        {{portal}, true, {byPortal, close}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.services.join(u' ').toStdString());
+        FakeLogind desktop(s_bus->address());
+        ASSERT_TRUE(desktop.serveDesktop(c.services));
+        DesktopInhibitor inhibitor(backendBus());
+        inhibitor.holdSuspend(true, 0x2a00007);
+        if (!c.releasedAtOnce) {
+            ASSERT_TRUE(ChildProcesses::waitUntil([&] { return inhibitor.held(); }, 3000));
+            inhibitor.holdSuspend(true, 0x2a00007);
+        }
+        inhibitor.holdSuspend(false, 0);
+        ChildProcesses::waitUntil([&] { return desktop.calls().size() >= c.calls.size(); }, 3000);
+        EXPECT_EQ(desktop.calls(), c.calls);
+        EXPECT_FALSE(inhibitor.held());
+    }
 }
 
 TEST_F(Logind, WithoutLogindOnTheBusTheAnswerIsNoAtOnce)
