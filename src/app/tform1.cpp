@@ -20,6 +20,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLocale>
+#include <QPointer>
 #include <QScreen>
 
 namespace {
@@ -194,7 +195,19 @@ void TForm1::attachWindows(TfrmActions& actions, TfrmSetTime& setTime, TfrmMsg& 
     m_actions = &actions;
     m_setTime = &setTime;
     m_runner = new ActionRunner(m_engine, actions, m_platform, msg, this, this);
-    connect(m_runner, &ActionRunner::finished, this, &TForm1::updateIdleHold);
+    // The hold goes once the session-end request the completion made has been answered, so
+    // the machine cannot drop off to sleep while the login manager takes it in.
+    connect(m_runner, &ActionRunner::finished, this, [this] {
+        if (!m_holdingIdleSleep)
+            return;
+        m_sessionEndPending = true;
+        m_platform.afterPendingRequests([self = QPointer<TForm1>(this)] {
+            if (!self)
+                return;
+            self->m_sessionEndPending = false;
+            self->updateIdleHold();
+        });
+    });
     connect(m_runner, &ActionRunner::finished, this, &TForm1::quitWhenIdle);
     connect(actions.CheckBox4, &QCheckBox::toggled, this, &TForm1::updateIdleHold);
     connect(&Timer1, &TTimer::enabledChanged, this, &TForm1::updateIdleHold);
@@ -204,11 +217,14 @@ void TForm1::attachWindows(TfrmActions& actions, TfrmSetTime& setTime, TfrmMsg& 
 
 void TForm1::updateIdleHold()
 {
-    // A machine left alone would sleep and power off hours late, when it wakes. The hold lasts
-    // through the completion too: its alarm may sound for a long while before the power-off.
+    // A machine left alone would sleep and power off hours late, when it wakes. A hold the
+    // countdown took lasts through its completion: the alarm may sound for a long while before
+    // the power-off is asked for, and logind must have taken the request in.
     const bool countingDown =
         !m_quitRequested && m_engine.tickEnabled() && !m_engine.state().StopwatchMode;
-    const bool hold = m_actions->CheckBox4->isChecked() && (countingDown || m_runner->depth() > 0);
+    const bool completing = m_runner->depth() > 0 || m_sessionEndPending;
+    const bool hold =
+        m_actions->CheckBox4->isChecked() && (countingDown || (completing && m_holdingIdleSleep));
     if (hold == m_holdingIdleSleep)
         return;
     m_holdingIdleSleep = hold;

@@ -108,6 +108,7 @@ private:
     SkinnedWindow* m_frame = nullptr;
     bool m_quitRequested = false;
     bool m_holdingIdleSleep = false;
+    bool m_sessionEndPending = false; // a completion is over, its session-end request not yet
     // The region's names and designators, read once; its patterns are read at every clock tick.
     FormatSettings m_formatSettings;
 };
