@@ -16,7 +16,10 @@ int main(int argc, char* argv[])
     // colours, where Windows' native style would paint them in the system's.
     QApplication::setStyle(QStringLiteral("Fusion"));
     Startup::translateQt();
-    QApplication::setApplicationName(QStringLiteral("Vokari"));
+    // The class of every window's WM_CLASS, which the desktop entry's StartupWMClass names; the
+    // desktop file name is the app id on Wayland and towards the desktop portal.
+    QApplication::setApplicationName(QStringLiteral(VOKARI_WM_CLASS));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VOKARI_APP_ID));
     QApplication::setWindowIcon(QIcon(Assets::iconPath()));
     // Only the main window's close ends the program, and only once a completion under way has
     // finished: a message window closed last must not end it behind the main window's back.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the packaged program, unpacked into a temporary folder (never installed), on a private
-# Xvfb: its main window must appear and the program must still be running two seconds later.
+# Xvfb: its main window must appear, of the class its desktop entry names, and the program must
+# still be running two seconds later.
 # Usage: smoke.sh <deb-dir>
 set -euo pipefail
 
@@ -48,6 +49,14 @@ if ! timeout 20 xdotool search --sync --onlyvisible --name '^Vokari$' >/dev/null
   exit 1
 fi
 echo "The window appeared"
+# Docks and task managers put a window under the entry whose StartupWMClass is its class.
+window="$(xdotool search --onlyvisible --name '^Vokari$' | head -n1)"
+class="$(xprop -id "$window" WM_CLASS | sed -n 's/.*, "\(.*\)"$/\1/p')"
+entry_class="$(sed -n 's/^StartupWMClass=//p' "$work"/root/usr/share/applications/*.desktop)"
+if [ -z "$class" ] || [ "$class" != "$entry_class" ]; then
+  echo "FAIL: the window's class is '$class', the desktop entry's StartupWMClass '$entry_class'" >&2
+  exit 1
+fi
 sleep 2
 # An ended child may linger unreaped as a zombie, which kill -0 still finds.
 state="$(awk '{ print $3 }' "/proc/$program_pid/stat" 2>/dev/null || true)"
