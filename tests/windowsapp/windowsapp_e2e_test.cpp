@@ -1,12 +1,14 @@
 // The Windows program a user downloads, run as that user would run it: the zip unpacked into a
 // temporary folder and its vokari.exe started under Wine, in a private prefix, on a private X
-// server, with a private PulseAudio null sink recorded back through Wine's sound driver. A web
-// address goes from Wine to the host's opener, which here is a stand-in that logs it.
+// server managed by openbox, with a private PulseAudio null sink recorded back through Wine's
+// sound driver. A web address goes from Wine to the host's opener, which here is a stand-in that
+// logs it.
 #include "childprocesses.h"
 #include "mainwindowscreen.h"
 #include "pixelcensus.h"
 #include "programtest.h"
 #include "soundcheck.h"
+#include "windowmanager.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +16,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <memory>
+#include <utility>
 
 using namespace e2e;
 using namespace Qt::StringLiterals;
@@ -72,6 +76,9 @@ protected:
         // Wine hands the environment on: the Windows Qt must not look for the xcb platform.
         extra.insert(u"QT_QPA_PLATFORM"_s, u"windows"_s);
         extra.insert(u"PATH"_s, m_dir.filePath(u"bin"_s) + u':' + qEnvironmentVariable("PATH"));
+        // A desktop's window manager, which minimises and restores as its taskbar asks.
+        m_manager = std::make_unique<WindowManager>(m_server);
+        ASSERT_TRUE(m_manager->isReady()) << m_manager->errorString().toStdString();
         ASSERT_NO_FATAL_FAILURE(
             startProgram(app + u"/vokari.exe"_s, extra, {u"wine"_s}, kWineStartMs));
     }
@@ -108,6 +115,7 @@ protected:
     QString m_prefix;
     QString m_log;
     ChildProcesses::PrivatePulse m_pulse;
+    std::unique_ptr<WindowManager> m_manager;
 };
 
 TEST_F(WindowsAppE2E, ACountdownSetWithThePointerCompletesWithMessageAlarmAndUrl)
@@ -177,6 +185,22 @@ TEST_F(WindowsAppE2E, ACountdownSetWithThePointerCompletesWithMessageAlarmAndUrl
                                   m_pulse.kRate),
                 kSound1Hz, 40);
     EXPECT_NEAR(SoundCheck::milliseconds(tones[1] - tones[0], m_pulse.kRate), 1000, 150);
+
+    // The taskbar minimises the main window and the message window, which it owns, goes with it;
+    // restoring the main window brings both back.
+    const auto shown = [&](const WindowInfo& window, const QString& title) {
+        return m_server.findWindow(title, 0).isValid() && !m_manager->isIconic(window.id);
+    };
+    const auto showing = [&] {
+        return std::pair(shown(m_main, u"Vokari"_s), shown(message, u"信息"_s));
+    };
+    ASSERT_TRUE(m_manager->minimise(m_main.id));
+    waitUntil([&] { return showing() == std::pair(false, false); }, kTimeoutMs);
+    EXPECT_EQ(showing(), std::pair(false, false)) << "(main, message) shown after minimising";
+    ASSERT_TRUE(m_manager->activate(m_main.id));
+    waitUntil([&] { return showing() == std::pair(true, true); }, kTimeoutMs);
+    ASSERT_EQ(showing(), std::pair(true, true)) << "(main, message) shown after restoring";
+    m_main = m_server.findWindow(u"Vokari"_s);
 
     // The close glyph ends the program.
     ASSERT_TRUE(clickIn(m_main, MainWindowScreen::closeGlyphArea().center()));

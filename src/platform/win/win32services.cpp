@@ -1,5 +1,7 @@
 #include "platform/win/win32services.h"
 
+#include <algorithm>
+#include <iterator>
 #include <mmsystem.h>
 #include <shellapi.h>
 
@@ -23,9 +25,18 @@ const Api& systemApi()
         .getLocalTime = &::GetLocalTime,
         .getThreadLocale = &::GetThreadLocale,
         .getLocaleInfo = &::GetLocaleInfoW,
-        .setThreadExecutionState = &::SetThreadExecutionState,
+        .powerCreateRequest = &::PowerCreateRequest,
+        .powerSetRequest = &::PowerSetRequest,
+        .powerClearRequest = &::PowerClearRequest,
+        .closeHandle = &::CloseHandle,
     };
     return api;
+}
+
+Services::~Services()
+{
+    if (m_powerRequest)
+        m_api.closeHandle(m_powerRequest);
 }
 
 void Services::openTarget(const std::wstring& target, HWND owner) const
@@ -80,14 +91,33 @@ bool Services::endSession(UINT flags) const
 {
     if (isNtPlatform())
         enableShutdownPrivilege();
-    return m_api.exitWindowsEx(flags, 0) != FALSE;
+    return m_api.exitWindowsEx(flags, kSessionEndReason) != FALSE;
 }
 
-void Services::holdIdleSleep(bool hold) const
+void Services::holdIdleSleep(bool hold)
 {
-    // Always from the user-interface thread, which lives as long as the program: the state set
-    // here stays in force until the next call or the program's end.
-    m_api.setThreadExecutionState(hold ? kHoldIdleSleep : kReleaseIdleSleep);
+    // The system counts every set against its clear, so each is made once only.
+    if (hold == m_holdingIdleSleep)
+        return;
+    if (!hold) {
+        m_api.powerClearRequest(m_powerRequest, PowerRequestSystemRequired);
+        m_holdingIdleSleep = false;
+        return;
+    }
+    if (!m_powerRequest) {
+        // The system copies the reason; it only has to last through the call.
+        wchar_t reason[std::size(kIdleSleepReason)];
+        std::copy(std::begin(kIdleSleepReason), std::end(kIdleSleepReason), reason);
+        REASON_CONTEXT context{};
+        context.Version = POWER_REQUEST_CONTEXT_VERSION;
+        context.Flags = POWER_REQUEST_CONTEXT_SIMPLE_STRING;
+        context.Reason.SimpleReasonString = reason;
+        const HANDLE request = m_api.powerCreateRequest(&context);
+        if (request == INVALID_HANDLE_VALUE || !request)
+            return;
+        m_powerRequest = request;
+    }
+    m_holdingIdleSleep = m_api.powerSetRequest(m_powerRequest, PowerRequestSystemRequired) != FALSE;
 }
 
 DWORD Services::tickCount() const

@@ -28,7 +28,10 @@ struct Api
     void(WINAPI* getLocalTime)(LPSYSTEMTIME);
     LCID(WINAPI* getThreadLocale)();
     int(WINAPI* getLocaleInfo)(LCID, LCTYPE, LPWSTR, int);
-    EXECUTION_STATE(WINAPI* setThreadExecutionState)(EXECUTION_STATE);
+    HANDLE(WINAPI* powerCreateRequest)(PREASON_CONTEXT);
+    BOOL(WINAPI* powerSetRequest)(HANDLE, POWER_REQUEST_TYPE);
+    BOOL(WINAPI* powerClearRequest)(HANDLE, POWER_REQUEST_TYPE);
+    BOOL(WINAPI* closeHandle)(HANDLE);
 };
 
 // The table of the real functions of the system.
@@ -41,16 +44,19 @@ inline constexpr DWORD kShutdownTokenAccess = 40;    // TOKEN_ADJUST_PRIVILEGES 
 inline constexpr LCTYPE kShortDateItem = 0x1F;       // LOCALE_SSHORTDATE
 inline constexpr LCTYPE kTimeFormatItem = 0x1003;    // LOCALE_STIMEFORMAT
 inline constexpr int kLocaleBufferSize = 256;
-// SetThreadExecutionState: ES_CONTINUOUS 0x80000000 keeps the state until changed again, with
-// ES_SYSTEM_REQUIRED 0x1 while the idle sleep is held off, alone to release it.
-inline constexpr EXECUTION_STATE kHoldIdleSleep = 0x80000001;
-inline constexpr EXECUTION_STATE kReleaseIdleSleep = 0x80000000;
+// The idle sleep is held off by a power request with a plain reason (version 0, flags
+// POWER_REQUEST_CONTEXT_SIMPLE_STRING 1) of type PowerRequestSystemRequired, so that
+// `powercfg /requests` names the program and says why the machine stays awake.
+inline constexpr wchar_t kIdleSleepReason[] = L"Vokari: countdown will end the session";
 
-// The ExitWindowsEx flags of a session end, always forced so that no program can hold it up:
-// EWX_POWEROFF 8, EWX_REBOOT 2 or EWX_LOGOFF 0, each with EWX_FORCE 4.
+// The ExitWindowsEx flags of a session end: EWX_POWEROFF 8, EWX_REBOOT 2 or EWX_LOGOFF 0, each
+// with EWX_FORCE 4 and EWX_FORCEIFHUNG 0x10, so power off 0x1C, restart 0x16, log off 0x14.
+// EWX_FORCE does nothing where terminal services run, which is every client Windows of today;
+// there EWX_FORCEIFHUNG still ends the programs that do not answer in time, so none can hold
+// the power-off up.
 constexpr UINT exitWindowsFlags(SessionEnd how)
 {
-    constexpr UINT force = 4;
+    constexpr UINT force = 4 | 0x10;
     switch (how) {
     case SessionEnd::PowerOff:
         return 8 | force;
@@ -61,6 +67,10 @@ constexpr UINT exitWindowsFlags(SessionEnd how)
     }
     return 0 | force;
 }
+// The reason ExitWindowsEx records: SHTDN_REASON_FLAG_PLANNED 0x80000000 with MAJOR_OTHER and
+// MINOR_OTHER, both 0. A zero reason would be logged as an unplanned shutdown, which may make
+// the system gather a state file and end later.
+inline constexpr DWORD kSessionEndReason = 0x80000000;
 
 // The Windows services of the program, in wide characters so that paths and texts outside the
 // system code page survive. No Qt here: this part is built and tested without it.
@@ -68,6 +78,10 @@ class Services
 {
 public:
     explicit Services(const Api& api = systemApi()) : m_api(api) {}
+    ~Services();
+    // One owner for the power request's handle.
+    Services(const Services&) = delete;
+    Services& operator=(const Services&) = delete;
 
     // Asks the shell to open `target` with the "open" verb, shown normally. Empty text makes no
     // call: the shell would take it for the current folder and open that.
@@ -83,8 +97,9 @@ public:
     bool endSession(UINT flags) const;
 
     // Keeps the system from sleeping for lack of use while held; an explicit sleep, a lid close
-    // or a shutdown still go ahead. Held for the whole program, not only this thread.
-    void holdIdleSleep(bool hold) const;
+    // or a shutdown still go ahead. Held for the whole program, not only this thread; saying the
+    // same twice changes nothing. When the system gives no request, the machine sleeps as before.
+    void holdIdleSleep(bool hold);
 
     DWORD tickCount() const;
     // Milliseconds of uptime: with the time asleep (GetTickCount64), and without it
@@ -103,6 +118,9 @@ private:
     void enableShutdownPrivilege() const;
 
     Api m_api;
+    // Made by the first hold and kept for the next; closing it ends any request still set.
+    HANDLE m_powerRequest = nullptr;
+    bool m_holdingIdleSleep = false;
 };
 
 } // namespace win32

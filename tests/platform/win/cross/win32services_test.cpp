@@ -1,10 +1,12 @@
 #include "platform/win/win32services.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <gtest/gtest.h>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -70,6 +72,14 @@ struct Recorder
     bool failLookup = false;
     bool failAdjust = false;
     BOOL exitResult = TRUE;
+
+    // Power requests as the system keeps them: each open one counts up with a set and down with
+    // a clear, and holds the machine awake above zero. powerCalls logs contexts and misuse.
+    std::map<HANDLE, int> powerRequests;
+    std::vector<std::string> powerCalls;
+    bool failPowerCreate = false;
+    bool failPowerSet = false;
+    INT_PTR nextPowerRequest = 0x5150;
 
     LCID scriptedLocale = 0;
     int scriptedLocaleResult = 0;
@@ -171,6 +181,38 @@ BOOL WINAPI recordExitWindowsEx(UINT flags, DWORD reason)
     return g_recorder->exitResult;
 }
 
+HANDLE WINAPI recordPowerCreateRequest(PREASON_CONTEXT context)
+{
+    const std::wstring reason = context->Reason.SimpleReasonString;
+    g_recorder->powerCalls.push_back(std::to_string(context->Version) + " " +
+                                     std::to_string(context->Flags) + " " +
+                                     std::string(reason.begin(), reason.end()));
+    if (g_recorder->failPowerCreate)
+        return INVALID_HANDLE_VALUE;
+    const auto request = reinterpret_cast<HANDLE>(g_recorder->nextPowerRequest++);
+    g_recorder->powerRequests[request] = 0;
+    return request;
+}
+
+// PowerSetRequest with `change` 1, PowerClearRequest with -1.
+template <int change> BOOL WINAPI recordPowerRequest(HANDLE request, POWER_REQUEST_TYPE type)
+{
+    const auto found = g_recorder->powerRequests.find(request);
+    if (type != PowerRequestSystemRequired || found == g_recorder->powerRequests.end() ||
+        found->second + change < 0) {
+        g_recorder->powerCalls.push_back("type " + std::to_string(type) + ", unknown or unset");
+        return FALSE;
+    }
+    if (change > 0 && g_recorder->failPowerSet)
+        return FALSE;
+    found->second += change;
+    return TRUE;
+}
+BOOL WINAPI recordCloseHandle(HANDLE handle)
+{
+    return g_recorder->powerRequests.erase(handle) == 1;
+}
+
 LCID WINAPI scriptGetThreadLocale()
 {
     g_recorder->order.push_back("GetThreadLocale");
@@ -200,6 +242,10 @@ win32::Api recordingApi()
     api.lookupPrivilegeValue = &recordLookupPrivilegeValue;
     api.adjustTokenPrivileges = &recordAdjustTokenPrivileges;
     api.exitWindowsEx = &recordExitWindowsEx;
+    api.powerCreateRequest = &recordPowerCreateRequest;
+    api.powerSetRequest = &recordPowerRequest<1>;
+    api.powerClearRequest = &recordPowerRequest<-1>;
+    api.closeHandle = &recordCloseHandle;
     return api;
 }
 
@@ -550,6 +596,38 @@ TEST_F(Win32ServicesRecorded, OpenTargetWithEmptyTextMakesNoCall)
     EXPECT_TRUE(m_recorder.order.empty());
 }
 
+// ---- Idle sleep --------------------------------------------------------------------------------
+
+TEST_F(Win32ServicesRecorded, IdleSleepIsHeldByANamedRequestUntilReleasedAndNoneIsLeftOpen)
+{
+    struct Step
+    {
+        bool hold, failCreate, failSet, awake;
+    };
+    const Step steps[] = {{true, true, false, false}, // the system has no request to give
+                          {true, false, false, true},   {true, false, false, true},
+                          {false, false, false, false}, {false, false, false, false},
+                          {true, false, true, false}, // the system refuses the set
+                          {true, false, false, true}};
+    {
+        win32::Services services(recordingApi());
+        for (const Step& step : steps) {
+            m_recorder.failPowerCreate = step.failCreate;
+            m_recorder.failPowerSet = step.failSet;
+            services.holdIdleSleep(step.hold);
+            EXPECT_EQ(std::ranges::any_of(m_recorder.powerRequests,
+                                          [](const auto& request) { return request.second > 0; }),
+                      step.awake)
+                << "step " << &step - steps;
+        }
+    }
+    EXPECT_TRUE(m_recorder.powerRequests.empty()) << "a power request was left open";
+    ASSERT_FALSE(m_recorder.powerCalls.empty());
+    // Version 0 and POWER_REQUEST_CONTEXT_SIMPLE_STRING; anything else logged is misuse.
+    for (const std::string& call : m_recorder.powerCalls)
+        EXPECT_EQ(call, "0 1 Vokari: countdown will end the session");
+}
+
 // ---- Ending the session ------------------------------------------------------------------------
 
 TEST(Win32SessionGuard, RecordingTableNeverReachesTheRealExitWindowsEx)
@@ -602,7 +680,7 @@ TEST_F(Win32ServicesRecorded, SessionEndEnablesTheShutdownPrivilegeFirst)
     EXPECT_TRUE(m_recorder.adjustResult);
 
     EXPECT_EQ(m_recorder.exitFlags, 12u);
-    EXPECT_EQ(m_recorder.exitReason, 0u);
+    EXPECT_EQ(m_recorder.exitReason, 0x80000000u);
 
     // The real calls took effect on the process token.
     EXPECT_TRUE(shutdownPrivilegeEnabled(probe, expectedLuid));
@@ -611,15 +689,18 @@ TEST_F(Win32ServicesRecorded, SessionEndEnablesTheShutdownPrivilegeFirst)
     CloseHandle(probe);
 }
 
-TEST_F(Win32ServicesRecorded, EachSessionEndReachesExitWindowsForcedAndReturnsTheSystemsAnswer)
+TEST_F(Win32ServicesRecorded, EachSessionEndReachesExitWindowsAsPlannedAndReturnsTheSystemsAnswer)
 {
     struct Case
     {
         SessionEnd how;
-        UINT flags; // EWX_POWEROFF 8, EWX_REBOOT 2, EWX_LOGOFF 0, each with EWX_FORCE 4
+        // EWX_POWEROFF 8, EWX_REBOOT 2, EWX_LOGOFF 0, each with EWX_FORCE 4 | EWX_FORCEIFHUNG 0x10
+        UINT flags;
+        DWORD reason; // SHTDN_REASON_FLAG_PLANNED, major and minor "other"
     };
-    const Case cases[] = {
-        {SessionEnd::PowerOff, 12u}, {SessionEnd::Restart, 6u}, {SessionEnd::LogOff, 4u}};
+    const Case cases[] = {{SessionEnd::PowerOff, 0x1Cu, 0x80000000u},
+                          {SessionEnd::Restart, 0x16u, 0x80000000u},
+                          {SessionEnd::LogOff, 0x14u, 0x80000000u}};
     for (const Case& c : cases) {
         for (const BOOL answer : {TRUE, FALSE}) {
             SCOPED_TRACE(testing::Message() << "flags " << c.flags << " answer " << answer);
@@ -628,7 +709,7 @@ TEST_F(Win32ServicesRecorded, EachSessionEndReachesExitWindowsForcedAndReturnsTh
             m_recorder.exitReason = 0xFFFFFFFF;
             EXPECT_EQ(m_services.endSession(win32::exitWindowsFlags(c.how)), answer != FALSE);
             EXPECT_EQ(m_recorder.exitFlags, c.flags);
-            EXPECT_EQ(m_recorder.exitReason, 0u);
+            EXPECT_EQ(m_recorder.exitReason, c.reason);
             CloseHandle(m_recorder.openedToken);
         }
     }
