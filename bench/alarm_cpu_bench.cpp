@@ -48,6 +48,7 @@ public:
     std::optional<QString> chooseFile(FileKind, const QString&, QWidget*) override { return {}; }
     void minimiseApplication() override {}
     void restoreApplication() override {}
+    void showOnTaskbar(const TaskbarView&, QWidget*) override {}
     void processPendingEvents() override { Toolkit::processPendingEvents(); }
     bool waitForEvents(int ms) override { return Toolkit::waitForEvents(ms); }
 

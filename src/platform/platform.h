@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/sessionend.h"
+#include "platform/taskbarview.h"
 
 #include <QDateTime>
 #include <QString>
@@ -99,6 +100,12 @@ public:
     // Brings a minimised program back and activates it, its owned windows with it; does nothing
     // if it is not minimised.
     virtual void restoreApplication() = 0;
+
+    // Shows `view` on the taskbar button of `window`, the main window, replacing what it showed
+    // before; the default view clears everything. Called only when something shown changes,
+    // at most about once a second. Returns at once; a taskbar or dock that is not there, or not
+    // listening, changes nothing.
+    virtual void showOnTaskbar(const TaskbarView& view, QWidget* window) = 0;
 
     // Handles every pending window event (clicks, painting, timer ticks) and returns.
     virtual void processPendingEvents() = 0;

@@ -49,6 +49,12 @@ void restoreApplication()
     }
 }
 
+void askAttention(QWidget* window)
+{
+    if (QApplication::activeWindow() == nullptr)
+        QApplication::alert(window->window(), 0);
+}
+
 void processPendingEvents()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -107,6 +107,18 @@ void RecordingPlatform::restoreApplication()
     record(QStringLiteral("restoreApplication"));
 }
 
+void RecordingPlatform::showOnTaskbar(const TaskbarView& view, QWidget* /*window*/)
+{
+    static const char* const bars[] = {"none", "running", "paused"};
+    record(QStringLiteral("showOnTaskbar %1 %2/%3 count=%4 hover=%5 attention=%6")
+               .arg(QLatin1String(bars[static_cast<int>(view.bar)]))
+               .arg(view.done)
+               .arg(view.length)
+               .arg(view.minutesLeft)
+               .arg(view.hoverText,
+                    view.attention ? QStringLiteral("true") : QStringLiteral("false")));
+}
+
 void RecordingPlatform::processPendingEvents()
 {
     record(QStringLiteral("processPendingEvents"));

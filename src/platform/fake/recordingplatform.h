@@ -31,6 +31,8 @@ public:
                                       QWidget* owner) override;
     void minimiseApplication() override;
     void restoreApplication() override;
+    // Recorded as "showOnTaskbar running 30/60 count=1 hover=Vokari 00:00:30 attention=false".
+    void showOnTaskbar(const TaskbarView& view, QWidget* window) override;
     void processPendingEvents() override;
     bool waitForEvents(int ms) override;
 

@@ -7,6 +7,7 @@
 #include "platform/linux/soundservice.h"
 #include "platform/toolkit.h"
 
+#include <QDBusMessage>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLocale>
@@ -165,6 +166,32 @@ void LinuxPlatform::minimiseApplication()
 void LinuxPlatform::restoreApplication()
 {
     Toolkit::restoreApplication();
+}
+
+void LinuxPlatform::showOnTaskbar(const TaskbarView& view, QWidget* window)
+{
+    // The window manager marks the window as wanting attention until it is activated.
+    if (view.attention && window)
+        Toolkit::askAttention(window);
+    // Docks and task managers (KDE's, Ubuntu's dock, Dash to Dock) read the launcher entry's
+    // signal, broadcast on the session bus for the desktop entry whose name the program has.
+    const QString entry = QGuiApplication::desktopFileName();
+    QDBusConnection bus = m_sessionBus();
+    if (entry.isEmpty() || !bus.isConnected())
+        return;
+    const bool bar = view.bar != TaskbarView::Bar::None;
+    QDBusMessage update = QDBusMessage::createSignal(
+        QStringLiteral("/org/vokari/Vokari/LauncherEntry"),
+        QStringLiteral("com.canonical.Unity.LauncherEntry"), QStringLiteral("Update"));
+    update << QStringLiteral("application://%1.desktop").arg(entry)
+           << QVariantMap{
+                  {QStringLiteral("progress"), view.progress()},
+                  {QStringLiteral("progress-visible"), bar},
+                  {QStringLiteral("count"), qint64{view.minutesLeft}},
+                  {QStringLiteral("count-visible"), bar},
+                  {QStringLiteral("urgent"), view.attention},
+              };
+    bus.send(update);
 }
 
 void LinuxPlatform::processPendingEvents()

@@ -47,6 +47,7 @@ public:
                                       QWidget* owner) override;
     void minimiseApplication() override;
     void restoreApplication() override;
+    void showOnTaskbar(const TaskbarView& view, QWidget* window) override;
     void processPendingEvents() override;
     bool waitForEvents(int ms) override;
 

@@ -94,6 +94,11 @@ void WindowsPlatform::restoreApplication()
     Toolkit::restoreApplication();
 }
 
+void WindowsPlatform::showOnTaskbar(const TaskbarView& view, QWidget* window)
+{
+    m_taskbar.show(view, window);
+}
+
 void WindowsPlatform::processPendingEvents()
 {
     Toolkit::processPendingEvents();

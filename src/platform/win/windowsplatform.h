@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "platform/win/win32services.h"
+#include "platform/win/win32taskbar.h"
 
 // The Windows backend: turns Qt types into the wide-character services and leaves the window
 // work to the toolkit.
@@ -25,9 +26,11 @@ public:
                                       QWidget* owner) override;
     void minimiseApplication() override;
     void restoreApplication() override;
+    void showOnTaskbar(const TaskbarView& view, QWidget* window) override;
     void processPendingEvents() override;
     bool waitForEvents(int ms) override;
 
 private:
     win32::Services m_services;
+    win32::Taskbar m_taskbar;
 };

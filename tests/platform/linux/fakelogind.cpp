@@ -233,3 +233,16 @@ int FakeLogind::heldInhibitors() const
     }
     return held;
 }
+
+LauncherEntryListener::LauncherEntryListener(const QString& busAddress)
+    : m_name(u"launcher-entry-listener-%1"_s.arg(++g_fakeCount))
+{
+    QDBusConnection bus = QDBusConnection::connectToBus(busAddress, m_name);
+    m_listening = bus.connect(QString(), QString(), u"com.canonical.Unity.LauncherEntry"_s,
+                              u"Update"_s, this, SLOT(Update(QDBusMessage)));
+}
+
+LauncherEntryListener::~LauncherEntryListener()
+{
+    QDBusConnection::disconnectFromBus(m_name);
+}

@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusContext>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusUnixFileDescriptor>
 #include <QDBusVirtualObject>
@@ -66,6 +67,26 @@ public:
 private:
     FakeLogind& m_logind;
     uint m_handedOut = 0;
+};
+
+// A dock on a private bus: keeps every launcher-entry update broadcast there, as received.
+class LauncherEntryListener final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit LauncherEntryListener(const QString& busAddress);
+    ~LauncherEntryListener() override;
+    bool listening() const { return m_listening; }
+
+    QList<QDBusMessage> updates;
+
+private Q_SLOTS:
+    void Update(const QDBusMessage& message) { updates.append(message); }
+
+private:
+    QString m_name;
+    bool m_listening = false;
 };
 
 // A logind stand-in on a private bus. It answers from a thread of its own, so the backend's

@@ -5,8 +5,10 @@
 #include "platform/linux/logindsession.h"
 
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -217,6 +219,38 @@ TEST_F(Logind, TheDesktopIsKeptFromSuspendingUntilReleased)
         ChildProcesses::waitUntil([&] { return desktop.calls().size() >= c.calls.size(); }, 3000);
         EXPECT_EQ(desktop.calls(), c.calls);
         EXPECT_FALSE(inhibitor.held());
+    }
+}
+
+TEST_F(Logind, TheLauncherEntryTellsDocksTheCountdownWithTheTypesTheyRead)
+{
+    LauncherEntryListener dock(s_bus->address());
+    ASSERT_TRUE(dock.listening());
+    QGuiApplication::setDesktopFileName(u"org.vokari.Vokari"_s);
+    const QDBusConnection bus = backendBus();
+    LinuxPlatform platform([bus] { return bus; }, [bus] { return bus; });
+    TaskbarView view;
+    view.bar = TaskbarView::Bar::Paused;
+    view.done = 30;
+    view.length = 120;
+    view.minutesLeft = 2;
+    view.attention = true;
+    platform.showOnTaskbar(view, nullptr);
+    QGuiApplication::setDesktopFileName(QString());
+    ASSERT_TRUE(ChildProcesses::waitUntil([&] { return !dock.updates.isEmpty(); }, 3000));
+
+    const QDBusMessage update = dock.updates.constFirst();
+    EXPECT_EQ(update.signature(), u"sa{sv}"_s);
+    EXPECT_EQ(update.arguments().value(0).toString(), u"application://org.vokari.Vokari.desktop"_s);
+    const QVariantMap shown = qdbus_cast<QVariantMap>(update.arguments().value(1));
+    const std::pair<QString, QVariant> expected[] = {
+        {u"progress"_s, 0.25},      {u"progress-visible"_s, true}, {u"count"_s, qint64{2}},
+        {u"count-visible"_s, true}, {u"urgent"_s, true},
+    };
+    EXPECT_EQ(shown.size(), std::size(expected));
+    for (const auto& [name, value] : expected) {
+        EXPECT_EQ(shown.value(name).metaType(), value.metaType()) << name.toStdString();
+        EXPECT_EQ(shown.value(name), value) << name.toStdString();
     }
 }
 
