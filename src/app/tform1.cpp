@@ -23,6 +23,8 @@
 #include <QPointer>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 const QString kWindow = QStringLiteral("Form1");
@@ -213,6 +215,43 @@ void TForm1::attachWindows(TfrmActions& actions, TfrmSetTime& setTime, TfrmMsg& 
     connect(&Timer1, &TTimer::enabledChanged, this, &TForm1::updateIdleHold);
     // Every timer operation ends in a redraw, a switch to the stopwatch included.
     connect(&m_engine, &TimerEngine::drawRequested, this, &TForm1::updateIdleHold);
+    connect(&m_engine, &TimerEngine::drawRequested, this, &TForm1::updateTaskbar);
+    // The completion's restore may not bring the main window to the front (the system decides):
+    // its taskbar button then asks for attention until it is active.
+    connect(m_runner, &ActionRunner::restored, this, [this] {
+        m_askingAttention = !isActiveWindow();
+        updateTaskbar();
+    });
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && m_askingAttention && isActiveWindow()) {
+        m_askingAttention = false;
+        updateTaskbar();
+    }
+}
+
+void TForm1::updateTaskbar()
+{
+    TaskbarView view;
+    const TimerState& s = m_engine.state();
+    const int length = m_engine.barLength();
+    // Once closing, everything shown goes: a pinned dock icon outlives the program.
+    if (!m_quitRequested && length > 0 && !s.StopwatchMode) {
+        const int left = std::clamp(s.TotalSeconds, 0, length);
+        view.bar = m_engine.tickEnabled() ? TaskbarView::Bar::Running : TaskbarView::Bar::Paused;
+        view.done = length - left;
+        view.length = length;
+        view.minutesLeft = (left + 59) / 60;
+        view.hoverText = QStringLiteral("Vokari ") + readoutText(s);
+    }
+    view.attention = m_askingAttention && !m_quitRequested;
+    if (view == m_taskbar)
+        return;
+    m_taskbar = view;
+    m_platform.showOnTaskbar(view, this);
 }
 
 void TForm1::updateIdleHold()
@@ -266,6 +305,7 @@ void TForm1::closeEvent(QCloseEvent* event)
     m_quitRequested = true;
     // No new countdown may complete while the program is on its way out.
     m_engine.setTickEnabled(false);
+    updateTaskbar();
     quitWhenIdle();
 }
 

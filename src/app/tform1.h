@@ -4,6 +4,7 @@
 #include "core/clockformat.h"
 #include "core/timerengine.h"
 #include "core/ttimer.h"
+#include "platform/taskbarview.h"
 
 #include <QWidget>
 
@@ -72,6 +73,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void createLayout();
@@ -99,6 +101,8 @@ private:
     // Holds the idle sleep off while a countdown runs that will end the session, and until its
     // completion has carried out its last step.
     void updateIdleHold();
+    // Tells the taskbar what it shows of the countdown, when that has changed.
+    void updateTaskbar();
 
     Platform& m_platform;
     TimerEngine m_engine;
@@ -108,6 +112,8 @@ private:
     SkinnedWindow* m_frame = nullptr;
     bool m_quitRequested = false;
     bool m_holdingIdleSleep = false;
+    bool m_askingAttention = false;   // since a completion, until the program is active
+    TaskbarView m_taskbar;            // what the taskbar was last told
     bool m_sessionEndPending = false; // a completion is over, its session-end request not yet
     // The region's names and designators, read once; its patterns are read at every clock tick.
     FormatSettings m_formatSettings;

@@ -44,6 +44,7 @@ void ActionRunner::PerformActions()
 
     // Every completion brings a minimised program back, whatever actions are chosen.
     m_platform.restoreApplication();
+    Q_EMIT restored();
 
     if (m_settings.messageEnabled())
         ShowMsg();

@@ -35,6 +35,8 @@ public:
 Q_SIGNALS:
     // The outermost completion has carried out its last step.
     void finished();
+    // A completion has brought the program back; its remaining steps follow.
+    void restored();
 
 private:
     void ShowMsg();

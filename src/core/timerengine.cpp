@@ -79,6 +79,7 @@ void TimerEngine::Tick()
     }
     // The tick that finds zero completes the countdown; the display has shown 00:00:00 for one
     // whole interval by now.
+    m_barLength = 0;
     Q_EMIT countdownCompleted();
     DrawTime();
 }
@@ -87,6 +88,8 @@ void TimerEngine::StartCountdown()
 {
     if (m_state.TotalSeconds == 0)
         return;
+    if (!m_state.StopwatchMode)
+        m_barLength = std::max(m_barLength, m_state.TotalSeconds);
     m_state.LoopSeconds = m_state.TotalSeconds;
     setTickEnabled(true);
     DrawTime();
@@ -101,6 +104,7 @@ void TimerEngine::PauseTimer()
 void TimerEngine::StopAndReset()
 {
     setTickEnabled(false);
+    m_barLength = 0;
     m_state.TotalSeconds = 0;
     m_state.Seconds = 0;
     m_state.Minutes = 0;
@@ -112,6 +116,7 @@ void TimerEngine::StopAndReset()
 void TimerEngine::StartStopwatch()
 {
     m_state.StopwatchMode = true;
+    m_barLength = 0;
     m_state.TotalSeconds = 0;
     m_state.Minutes = 0;
     m_state.Seconds = 0;
@@ -126,7 +131,15 @@ void TimerEngine::SetDuration(int h, int m, int s)
     m_state.Hours = h;
     m_state.Minutes = m;
     m_state.Seconds = s;
+    if (m_barLength > 0)
+        m_barLength = m_state.TotalSeconds;
     DrawTime();
+}
+
+void TimerEngine::stretchBar()
+{
+    if (m_barLength > 0)
+        m_barLength = std::max(m_barLength, m_state.TotalSeconds);
 }
 
 void TimerEngine::AddMinute()
@@ -136,6 +149,7 @@ void TimerEngine::AddMinute()
     if (m_state.TotalSeconds > LongestTotal - 60 && m_state.TotalSeconds <= LongestTotal) {
         m_state.TotalSeconds = LongestTotal;
         m_state.SplitTotal();
+        stretchBar();
         DrawTime();
         return;
     }
@@ -148,6 +162,7 @@ void TimerEngine::AddMinute()
             m_state.Hours = 99;
     }
     m_state.TotalSeconds += 60;
+    stretchBar();
     DrawTime();
 }
 
@@ -158,6 +173,7 @@ void TimerEngine::AddHour()
     m_state.SplitTotal();
     if (m_state.Hours >= 99)
         m_state.Hours = 99;
+    stretchBar();
     DrawTime();
 }
 
@@ -168,6 +184,7 @@ void TimerEngine::SubtractMinute()
     // May go below zero by up to 59 seconds; the display clamps it back to 0.
     m_state.TotalSeconds -= 60;
     m_state.SplitTotal();
+    stretchBar();
     DrawTime();
 }
 
@@ -178,6 +195,7 @@ void TimerEngine::SubtractHour()
     if (m_state.TotalSeconds >= 3600)
         m_state.TotalSeconds -= 3600;
     m_state.SplitTotal();
+    stretchBar();
     DrawTime();
 }
 
@@ -185,5 +203,6 @@ void TimerEngine::ReloadLoop()
 {
     m_state.TotalSeconds = m_state.LoopSeconds;
     m_state.SplitTotal();
+    m_barLength = m_state.TotalSeconds;
     setTickEnabled(true);
 }

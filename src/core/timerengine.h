@@ -27,6 +27,11 @@ public:
     const TimerState& state() const { return m_state; }
     bool tickEnabled() const;
 
+    // The length in seconds of the countdown the taskbar's progress bar measures, 0 when there
+    // is none. A start stores the remaining total in LoopSeconds, so that field is not it: a
+    // paused and resumed countdown keeps its bar's length, and adding time lengthens it.
+    int barLength() const { return m_barLength; }
+
     void Tick();
     void StartCountdown();
     void PauseTimer();
@@ -57,6 +62,8 @@ Q_SIGNALS:
 
 private:
     void DrawTime() { Q_EMIT drawRequested(); }
+    // After an add or subtract: a running bar grows with the total, never shrinks.
+    void stretchBar();
     void restartSleepWatch();
     int takeSleptSeconds();
 
@@ -66,4 +73,5 @@ private:
     // SleepClocks::sleptMs at the previous tick, and the slept milliseconds not yet taken off.
     std::optional<std::int64_t> m_sleptAtLastTick;
     std::int64_t m_sleptCarryMs = 0;
+    int m_barLength = 0;
 };

@@ -207,3 +207,76 @@ TEST(Wait, AModalDialogOpenedDuringAPauseHoldsItUntilClosed)
 }
 
 } // namespace
+
+TEST_F(CompletionWindows, TheTaskbarShowsTheCountdownAndCallsForAttentionAtItsEnd)
+{
+    TimerEngine& engine = form.engine();
+    const auto bar = [](const char* state, const char* rest) {
+        return u"showOnTaskbar %1 %2 attention=false"_s.arg(QLatin1String(state),
+                                                            QLatin1String(rest));
+    };
+    const QString cleared = bar("none", "0/0 count=0 hover=Vokari");
+    struct Step
+    {
+        const char* what;
+        std::function<void()> act;
+        QStringList shown; // what the taskbar was told, in order; nothing when nothing changed
+    };
+    const Step steps[] = {
+        {"set before starting", [&] { engine.SetDuration(0, 1, 30); }, {}},
+        {"start",
+         [&] { engine.StartCountdown(); },
+         {bar("running", "0/90 count=2 hover=Vokari 00:01:30")}},
+        {"a tick", [&] { engine.Tick(); }, {bar("running", "1/90 count=2 hover=Vokari 00:01:29")}},
+        {"pause",
+         [&] { engine.PauseTimer(); },
+         {bar("paused", "1/90 count=2 hover=Vokari 00:01:29")}},
+        {"resume",
+         [&] { engine.StartCountdown(); },
+         {bar("running", "1/90 count=2 hover=Vokari 00:01:29")}},
+        {"add while running",
+         [&] { engine.AddMinute(); },
+         {bar("running", "0/149 count=3 hover=Vokari 00:02:29")}},
+        {"subtract while running",
+         [&] { engine.SubtractMinute(); },
+         {bar("running", "60/149 count=2 hover=Vokari 00:01:29")}},
+        {"set while paused",
+         [&] { engine.PauseTimer(), engine.SetDuration(0, 0, 40); },
+         {bar("paused", "60/149 count=2 hover=Vokari 00:01:29"),
+          bar("paused", "0/40 count=1 hover=Vokari 00:00:40")}},
+        {"stop and reset", [&] { engine.StopAndReset(); }, {cleared}},
+        {"completion without looping",
+         [&] {
+             engine.SetDuration(0, 0, 1), engine.StartCountdown(), engine.Tick(), engine.Tick();
+         },
+         {bar("running", "0/1 count=1 hover=Vokari 00:00:01"),
+          bar("running", "1/1 count=0 hover=Vokari 00:00:00"),
+          u"showOnTaskbar none 0/0 count=0 hover=Vokari attention=true"_s}},
+        {"the main window comes to the front",
+         [&] { QApplication::setActiveWindow(&form); },
+         {cleared}},
+        {"completion with looping",
+         [&] {
+             actions.CheckBox6->setChecked(true), engine.SetDuration(0, 0, 1),
+                 engine.StartCountdown(), engine.Tick(), engine.Tick();
+         },
+         {bar("running", "0/1 count=1 hover=Vokari 00:00:01"),
+          bar("running", "1/1 count=0 hover=Vokari 00:00:00"),
+          bar("running", "0/1 count=1 hover=Vokari 00:00:01")}},
+        {"stopwatch", [&] { engine.StartStopwatch(); }, {cleared}},
+        {"exit while counting down",
+         [&] {
+             engine.StopAndReset(), engine.SetDuration(0, 0, 9), engine.StartCountdown(),
+                 form.close();
+         },
+         {bar("running", "0/9 count=1 hover=Vokari 00:00:09"), cleared}},
+    };
+    QApplication::setActiveWindow(nullptr);
+    for (const Step& step : steps) {
+        platform.clearCalls();
+        step.act();
+        EXPECT_EQ(platform.callsTo(u"showOnTaskbar"_s).join(u" | "_s).toStdString(),
+                  step.shown.join(u" | "_s).toStdString())
+            << step.what;
+    }
+}

@@ -261,7 +261,8 @@ TEST_F(MainWindow, MinimiseAsksThePlatformAndTimersGoOn)
     press("HoverImage4", Qt::LeftButton);
     click("HoverImage6");
     click("HoverImage10");
-    EXPECT_EQ(platform.calls(), QStringList{QStringLiteral("minimiseApplication")});
+    EXPECT_EQ(platform.callsTo(QStringLiteral("minimiseApplication")),
+              QStringList{QStringLiteral("minimiseApplication")});
     EXPECT_TRUE(form.Timer1.Enabled());
     EXPECT_TRUE(form.Timer2.Enabled());
 }
