@@ -120,7 +120,8 @@ FakeLogind::FakeLogind(const QString& busAddress)
     m_thread.start();
     m_manager->moveToThread(&m_thread);
     m_session->moveToThread(&m_thread);
-    m_desktop->moveToThread(&m_thread);
+    // The desktop's stand-in stays here: Qt calls a virtual object from its own bus thread, and
+    // one moved to another thread is never freed from the connection's object tree.
     QDBusConnection bus = QDBusConnection::connectToBus(busAddress, m_connectionName);
     m_registered =
         bus.isConnected() &&
