@@ -51,8 +51,8 @@ void restoreApplication()
 
 void askAttention(QWidget* window)
 {
-    if (QApplication::activeWindow() == nullptr)
-        QApplication::alert(window->window(), 0);
+    // The caller has decided; Qt itself skips a window that is active already.
+    QApplication::alert(window->window(), 0);
 }
 
 void processPendingEvents()

@@ -14,7 +14,7 @@ namespace Toolkit {
 void minimiseApplication();
 void restoreApplication();
 // Marks `window`'s top-level as wanting the user's attention until it is active again; nothing
-// when the program is active already.
+// when it is active already.
 void askAttention(QWidget* window);
 void processPendingEvents();
 bool waitForEvents(int ms);

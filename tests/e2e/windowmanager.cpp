@@ -69,21 +69,23 @@ WindowManager::WindowManager(const XServer& server, Kind kind) : m_server(server
     QProcessEnvironment env = server.environment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
     env.insert(QStringLiteral("HOME"), m_config.path());
-    m_process.setProcessEnvironment(env);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QString command = program;
+    QStringList arguments{QStringLiteral("--sm-disable")};
     if (kind == Kind::Mutter) {
-        // Its settings and helpers talk over a session bus: a private one, ended with it.
+        // Its settings and helpers talk over a session bus: a private one, ended with it. Its
+        // chatter about missing services goes nowhere.
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_config.path());
         env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
         env.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
-        m_process.setProcessEnvironment(env);
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.setStandardOutputFile(QProcess::nullDevice());
-        m_process.start(session, {QStringLiteral("--"), program, QStringLiteral("--x11"),
-                                  QStringLiteral("--replace"), QStringLiteral("--sm-disable")});
-    } else {
-        m_process.start(program, {QStringLiteral("--sm-disable")});
+        command = session;
+        arguments = {QStringLiteral("--"), program, QStringLiteral("--x11"),
+                     QStringLiteral("--replace"), QStringLiteral("--sm-disable")};
     }
+    m_process.setProcessEnvironment(env);
+    m_process.start(command, arguments);
     if (!m_process.waitForStarted(5000)) {
         m_error = m_process.errorString();
         return;
